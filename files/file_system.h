@@ -1,0 +1,16 @@
+// The file system as the helpers need it; one implementation per platform.
+#pragma once
+
+#include "files/text.h"
+
+// True when `path` names a file that can be opened for reading now.
+bool CanOpenForReading(const Path& path);
+
+// Reads the whole file into `contents`. On failure returns false, with `contents` holding
+// whatever was read before the failure.
+bool ReadWholeFile(const Path& path, AnsiText& contents);
+
+// Writes `bytes` to `path` so that the file is either fully replaced or left as it was: the bytes
+// go to a temporary file in the same folder, which is flushed and then moved over the target.
+// Fails (false) on a read-only target, a target that is a folder, or a missing folder.
+bool ReplaceFileContents(const Path& path, const AnsiText& bytes);

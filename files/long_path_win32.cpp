@@ -1,0 +1,32 @@
+#include "files/long_path_win32.h"
+
+#include <windows.h>
+
+namespace {
+
+// Short enough that a temporary name beside it still fits under MAX_PATH.
+constexpr size_t kShortPathLimit = MAX_PATH - 40;
+
+}  // namespace
+
+Path LongPathForm(const Path& path) {
+    if (path.size() < kShortPathLimit || path.rfind(L"\\\\?\\", 0) == 0) {
+        return path;
+    }
+    // GetFullPathNameW accepts long paths and does the normalising (doubled separators, forward
+    // slashes, "." and "..") that the \\?\ form switches off.
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
+    }
+    Path full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) {
+        return path;
+    }
+    full.resize(length);
+    if (full.rfind(L"\\\\", 0) == 0) {
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return L"\\\\?\\" + full;
+}

@@ -1,0 +1,8 @@
+// Paths of any length for the W file functions.
+#pragma once
+
+#include "files/text.h"
+
+// `path` as the file functions should get it: unchanged when it is short, otherwise made absolute
+// and given the \\?\ prefix, which lifts the MAX_PATH limit.
+Path LongPathForm(const Path& path);

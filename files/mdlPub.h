@@ -1,0 +1,42 @@
+// Shared helpers that touch the file system, take paths apart or hand a file to the shell.
+#pragma once
+
+#include <string_view>
+
+#include "files/message_prompt.h"
+#include "files/text.h"
+
+namespace mdlPub {
+
+// The line-reading rule of every line-by-line reader. Takes the next line of `data` from
+// `position` (which it advances) into `line`, without its line end. A line ends at CR, CR LF or
+// LF; the last characters form a line even without a line end, and an empty rest has no line.
+// Returns false when `data` is exhausted.
+bool ReadLine(std::string_view data, size_t& position, std::string_view& line);
+
+// True when `path` names a file that can be opened for reading. Never tells the user anything.
+bool FileExists(const Path& path);
+
+// The file's lines, each followed by CR LF except the last. If the file cannot be read, tells the
+// user so through `prompter` and returns what was read before the failure.
+AnsiText ReadTextForDisplay(const Path& path, Prompter& prompter);
+
+// Writes `text` and then CR LF to `path`, replacing an existing file only once the new contents
+// are safely on disk. False on any failure, with any existing file left as it was.
+bool SaveText(const Path& path, const AnsiText& text);
+
+// The path up to and including its last backslash; empty when it has none.
+Path DirectoryOf(const Path& path);
+
+// The path without its DirectoryOf part.
+Path FileNameOf(const Path& path);
+
+// Opens `path` with the application associated with its type; a file of a type that the shell
+// would run rather than open is opened in Notepad instead. Reports nothing. (Windows only.)
+void ShellOpen(WindowHandle owner, const Path& path);
+
+// True when the shell would run a file with this name instead of opening it as a document.
+// `pathext` is the PATHEXT list (semicolon separated, e.g. ".COM;.EXE;.BAT").
+bool IsRunnableType(const Path& path, std::wstring_view pathext);
+
+}  // namespace mdlPub

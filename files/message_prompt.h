@@ -1,0 +1,26 @@
+// The modal message box through which the program talks to the user.
+#pragma once
+
+#include "files/text.h"
+
+enum class PromptButtons { Ok, YesNo };
+enum class PromptIcon { None, Information, Exclamation };
+enum class PromptAnswer { Ok, Yes, No };
+
+inline const wchar_t kProgramTitle[] = L"Orvandel";
+
+struct Prompt {
+    WideText text;
+    PromptButtons buttons = PromptButtons::Ok;
+    PromptIcon icon = PromptIcon::None;
+    WideText title = kProgramTitle;
+};
+
+// Implemented by the window (a real message box) and by tests (a recorder).
+class Prompter {
+  public:
+    virtual PromptAnswer MessagePrompt(const Prompt& prompt) = 0;
+
+  protected:
+    ~Prompter() = default;
+};

@@ -1,0 +1,114 @@
+#include "processing/comment_passes.h"
+
+#include <cstring>
+
+#include "files/file_system.h"
+#include "files/mdlPub.h"
+
+namespace {
+
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(' ') == std::string_view::npos;
+}
+
+bool StartsWith(std::string_view text, size_t position, const char (&marker)[3]) {
+    return position + 1 < text.size() && text[position] == marker[0] &&
+           text[position + 1] == marker[1];
+}
+
+// First position at or after `from` where "/*" or "*/" starts, or the text's size.
+size_t FindMarker(std::string_view text, size_t from) {
+    if (text.size() < 2) {
+        return text.size();
+    }
+    const char* const data = text.data();
+    const size_t last = text.size() - 1;  // a marker needs a second byte
+    for (size_t i = from; i < last; ++i) {
+        const char c = data[i];
+        if ((c == '/' && data[i + 1] == '*') || (c == '*' && data[i + 1] == '/')) {
+            return i;
+        }
+    }
+    return text.size();
+}
+
+// First position at or after `from` where "*/" starts, or the text's size.
+size_t FindCommentEnd(std::string_view text, size_t from) {
+    while (from < text.size()) {
+        const void* star = std::memchr(text.data() + from, '*', text.size() - from);
+        if (star == nullptr) {
+            break;
+        }
+        from = static_cast<const char*>(star) - text.data();
+        if (StartsWith(text, from, "*/")) {
+            return from;
+        }
+        ++from;
+    }
+    return text.size();
+}
+
+}  // namespace
+
+AnsiText StripLineCommentsFromText(std::string_view source) {
+    AnsiText kept;
+    kept.reserve(source.size());
+    size_t position = 0;
+    std::string_view line;
+    while (mdlPub::ReadLine(source, position, line)) {
+        line = line.substr(0, line.find("//"));
+        if (!IsBlank(line)) {
+            kept.append(line);
+            kept.append("\r\n");
+        }
+    }
+    if (!kept.empty()) {
+        kept.resize(kept.size() - 2);
+    }
+    return kept;
+}
+
+std::optional<AnsiText> StripLineComments(const Path& path) {
+    AnsiText source;
+    if (!ReadWholeFile(path, source)) {
+        return std::nullopt;
+    }
+    return StripLineCommentsFromText(source);
+}
+
+AnsiText StripBlockComments(std::string_view text) {
+    AnsiText result;
+    result.reserve(text.size());
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n) {
+        // Outside a comment: copy up to the next marker.
+        const size_t marker = FindMarker(text, i);
+        result.append(text, i, marker - i);
+        i = marker;
+        if (i >= n) {
+            break;
+        }
+        if (StartsWith(text, i, "/*")) {
+            // Inside a comment only "*/" matters. The '*' of "/*" may also close it ("/*/").
+            i = FindCommentEnd(text, i + 1);
+            if (i >= n) {
+                break;
+            }
+        }
+        // At a "*/": resume right after it, dropping the CR LF that ends the comment's line.
+        i += 2;
+        if (StartsWith(text, i, "\r\n")) {
+            i += 2;
+        }
+        // The byte at the resume position is kept unless a new comment starts there.
+        if (StartsWith(text, i, "/*")) {
+            continue;
+        }
+        if (i < n) {
+            result.push_back(text[i]);
+            ++i;
+        }
+    }
+    return result;
+}

@@ -1,0 +1,20 @@
+// The two comment passes: `//` comments with blank lines first, then `/* */` comments. Both are
+// plain byte scans that know nothing of string literals, escapes or preprocessor lines.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "files/text.h"
+
+// Cuts every line of `source` at its first "//" and drops the lines that are then blank (empty
+// or spaces only; a tab is content). Kept lines are joined by CR LF, with none after the last.
+AnsiText StripLineCommentsFromText(std::string_view source);
+
+// The first pass on the file at `path`; nothing when the file cannot be opened or read.
+std::optional<AnsiText> StripLineComments(const Path& path);
+
+// Drops everything from "/*" to the first "*/" after it (comments do not nest), and a "*/"
+// standing outside a comment. When a "*/" is followed by the CR LF that ends its line, that CR LF
+// goes too, so a comment's own lines leave no blank line behind.
+AnsiText StripBlockComments(std::string_view text);

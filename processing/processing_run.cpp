@@ -1,0 +1,71 @@
+#include "processing/processing_run.h"
+
+#include <new>
+#include <optional>
+#include <stdexcept>
+
+#include "files/code_page.h"
+#include "files/mdlPub.h"
+#include "processing/comment_passes.h"
+
+namespace {
+
+constexpr wchar_t kCannotReadSource[] = L"不存在该文件或该文件不能访问！";
+constexpr wchar_t kOutOfMemory[] = L"内存不足，无法处理该文件！";
+
+void ShowStage(ProcessingHost& host, const AnsiText& text, const wchar_t* title) {
+    host.MessagePrompt({DecodeForDisplay(text), PromptButtons::Ok, PromptIcon::None, title});
+}
+
+void ShowWarning(ProcessingHost& host, WideText text) {
+    host.MessagePrompt({std::move(text), PromptButtons::Ok, PromptIcon::Exclamation});
+}
+
+// Steps 2 to 9 of a run whose source exists. `Command1` is disabled on entry.
+void ProcessExistingSource(ProcessingHost& host, ShellOpener shellOpen) {
+    ShowStage(host, mdlPub::ReadTextForDisplay(host.Text1(), host), L"未处理前的文件");
+
+    std::optional<AnsiText> working = StripLineComments(host.Text1());
+    if (!working) {
+        host.SetCommand1Enabled(true);
+        ShowWarning(host, kCannotReadSource);
+        return;
+    }
+    ShowStage(host, *working, L"第一步，去除“//”");
+
+    working = StripBlockComments(*working);
+    host.SetCommand1Enabled(true);
+    ShowStage(host, *working, L"第二步，去除“/**/”");
+
+    const Path output = host.Text2() + mdlPub::FileNameOf(host.Text1());
+    const bool saved = mdlPub::SaveText(output, *working);
+    working.reset();
+    if (!saved) {
+        ShowWarning(host, L"保存失败！\r\n\r\n" + output);
+        return;
+    }
+    const Prompt offer{L"保存成功！ 是否打开该文件？\r\n\r\n" + output, PromptButtons::YesNo,
+                       PromptIcon::Information};
+    if (host.MessagePrompt(offer) == PromptAnswer::Yes) {
+        shellOpen(host.Handle(), output);
+    }
+}
+
+}  // namespace
+
+void ProcessingRun(ProcessingHost& host, ShellOpener shellOpen) {
+    if (!mdlPub::FileExists(host.Text1())) {
+        host.MessagePrompt({L"要处理的文件不存在"});
+        return;
+    }
+    host.SetCommand1Enabled(false);
+    try {
+        ProcessExistingSource(host, shellOpen);
+    } catch (const std::bad_alloc&) {
+        host.SetCommand1Enabled(true);
+        ShowWarning(host, kOutOfMemory);
+    } catch (const std::length_error&) {
+        host.SetCommand1Enabled(true);
+        ShowWarning(host, kOutOfMemory);
+    }
+}

@@ -1,0 +1,61 @@
+#include "files/code_page.h"
+
+#include <gtest/gtest.h>
+
+#include "files/utf8.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+TEST(DecodeUtf8Lossy, DecodesWellFormedTextAndReplacesEachBadByte) {
+    EXPECT_EQ(DecodeUtf8Lossy(""), L"");
+    EXPECT_EQ(DecodeUtf8Lossy("a\r\nb"), L"a\r\nb");
+    EXPECT_EQ(DecodeUtf8Lossy("\xe4\xb8\xad\xe6\x96\x87"), L"\u4e2d\u6587");
+    EXPECT_EQ(DecodeUtf8Lossy("\xef\xbb\xbf"
+                              "x"),
+              L"\ufeffx");
+    EXPECT_EQ(DecodeUtf8Lossy("\xf0\x9f\x98\x80"), L"\U0001F600");
+    EXPECT_EQ(DecodeUtf8Lossy("\xd6\xd0"), L"\ufffd\ufffd");            // GBK is not UTF-8
+    EXPECT_EQ(DecodeUtf8Lossy("a\xe4\xb8"), L"a\ufffd\ufffd");          // cut short at the end
+    EXPECT_EQ(DecodeUtf8Lossy("\xc0\xaf"), L"\ufffd\ufffd");            // overlong '/'
+    EXPECT_EQ(DecodeUtf8Lossy("\xed\xa0\x80"), L"\ufffd\ufffd\ufffd");  // a surrogate
+    EXPECT_EQ(DecodeUtf8Lossy(std::string("a\0b", 3)), L"a\ufffdb");
+}
+
+TEST(EncodeUtf8, RoundTripsThroughTheDecoder) {
+    const std::wstring text = L"C:\\\u4e2d\u6587\\\u00e9\U0001F600.c";
+    EXPECT_EQ(DecodeUtf8Lossy(EncodeUtf8(text)), text);
+    EXPECT_EQ(EncodeUtf8(L"\u4e2d"), "\xe4\xb8\xad");
+}
+
+#ifdef _WIN32
+TEST(DecodeForDisplay, UsesTheAnsiCodePage1252) {
+    ASSERT_EQ(GetACP(), 1252u) << "these tests run where the ANSI code page is 1252";
+    EXPECT_EQ(DecodeForDisplay("caf\xe9 \x80"), L"caf\u00e9 \u20ac");
+    EXPECT_EQ(DecodeForDisplay(std::string("a\0b", 3)), L"a\ufffdb");
+    EXPECT_EQ(DecodeForDisplay("\xe4\xb8\xad"), L"\u00e4\u00b8\u00ad");
+}
+#else
+TEST(DecodeForDisplay, ReadsUtf8) {
+    EXPECT_EQ(DecodeForDisplay("\xe4\xb8\xad \xff"), L"\u4e2d \ufffd");
+}
+#endif
+
+TEST(DecodeForDisplay, HandlesTextLargerThanOnePiece) {
+    std::string big;
+    for (int i = 0; i < 600000; ++i) {
+        big += "line of text\r\n";
+    }
+    big += "\xff";
+    const std::wstring text = DecodeForDisplay(big);
+    ASSERT_EQ(text.size(), big.size());
+    EXPECT_EQ(text.substr(0, 14), L"line of text\r\n");
+#ifndef _WIN32
+    EXPECT_EQ(text.back(), L'\ufffd');
+#endif
+}
+
+}  // namespace

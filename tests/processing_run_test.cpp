@@ -1,0 +1,213 @@
+#include "processing/processing_run.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/scripted_host.h"
+#include "tests/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ShellCall {
+    WindowHandle owner;
+    Path path;
+};
+std::vector<ShellCall> shellCalls;
+
+void RecordShellOpen(WindowHandle owner, const Path& path) {
+    shellCalls.push_back({owner, path});
+}
+
+class ProcessingRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override { shellCalls.clear(); }
+
+    // The save folder as the window hands it over: with its trailing backslash.
+    Path SaveFolder(const std::wstring& name) const {
+        fs::create_directories(folder.Root() / name);
+        return folder.PathOf(name) + L"\\";
+    }
+
+    static void ExpectPrompt(const RecordedPrompt& seen, const WideText& text,
+                             PromptButtons buttons, PromptIcon icon, const WideText& title,
+                             bool command1Enabled) {
+        EXPECT_EQ(seen.prompt.text, text);
+        EXPECT_EQ(seen.prompt.buttons, buttons);
+        EXPECT_EQ(seen.prompt.icon, icon);
+        EXPECT_EQ(seen.prompt.title, title);
+        EXPECT_EQ(seen.command1Enabled, command1Enabled);
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(ProcessingRunTest, ShowsEveryStageSavesAndOpensOnYes) {
+    const Path source =
+        folder.Write(L"main.c", "int a; // one\r\n\r\n/* two */\r\nint b; /* three */ int c;\r\n");
+    const Path out = SaveFolder(L"out");
+    ScriptedHost host(source, out);
+    host.AnswerYesNo({PromptAnswer::Yes});
+
+    ProcessingRun(host, RecordShellOpen);
+
+    const auto& prompts = host.Prompts();
+    ASSERT_EQ(prompts.size(), 4u);
+    ExpectPrompt(prompts[0], L"int a; // one\r\n\r\n/* two */\r\nint b; /* three */ int c;",
+                 PromptButtons::Ok, PromptIcon::None, L"未处理前的文件", false);
+    ExpectPrompt(prompts[1], L"int a; \r\n/* two */\r\nint b; /* three */ int c;",
+                 PromptButtons::Ok, PromptIcon::None, L"第一步，去除“//”", false);
+    ExpectPrompt(prompts[2], L"int a; \r\nint b;  int c;", PromptButtons::Ok, PromptIcon::None,
+                 L"第二步，去除“/**/”", true);
+    const Path output = out + L"main.c";
+    ExpectPrompt(prompts[3], L"保存成功！ 是否打开该文件？\r\n\r\n" + output, PromptButtons::YesNo,
+                 PromptIcon::Information, L"Orvandel", true);
+    EXPECT_EQ(ReadBytes(output), "int a; \r\nint b;  int c;\r\n");
+    EXPECT_EQ(ReadBytes(source), "int a; // one\r\n\r\n/* two */\r\nint b; /* three */ int c;\r\n");
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].path, output);
+    EXPECT_EQ(shellCalls[0].owner, host.Handle());
+    EXPECT_TRUE(host.Command1Enabled());
+}
+
+TEST_F(ProcessingRunTest, NoOnTheOfferOpensNothing) {
+    const Path source = folder.Write(L"a.java", "class A {}\r\n");
+    ScriptedHost host(source, SaveFolder(L"out"));
+    host.AnswerYesNo({PromptAnswer::No});
+    ProcessingRun(host, RecordShellOpen);
+    ASSERT_EQ(host.Prompts().size(), 4u);
+    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(host.Command1Enabled());
+    EXPECT_EQ(ReadBytes(folder.PathOf(L"out\\a.java")), "class A {}\r\n");
+}
+
+TEST_F(ProcessingRunTest, MissingSourceShowsOnlyTheFirstPrompt) {
+    const Path out = SaveFolder(L"out");
+    ScriptedHost host(folder.PathOf(L"missing.cpp"), out);
+    ProcessingRun(host, RecordShellOpen);
+    ASSERT_EQ(host.Prompts().size(), 1u);
+    ExpectPrompt(host.Prompts()[0], L"要处理的文件不存在", PromptButtons::Ok, PromptIcon::None,
+                 L"Orvandel", true);
+    EXPECT_TRUE(host.Command1Enabled());
+    EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
+    EXPECT_TRUE(shellCalls.empty());
+}
+
+TEST_F(ProcessingRunTest, FolderAsSourceIsReportedMissing) {
+    ScriptedHost host(folder.Root().wstring(), SaveFolder(L"out"));
+    ProcessingRun(host, RecordShellOpen);
+    ASSERT_EQ(host.Prompts().size(), 1u);
+    EXPECT_EQ(host.Prompts()[0].prompt.text, L"要处理的文件不存在");
+}
+
+TEST_F(ProcessingRunTest, DefaultFieldsReplaceTheSourceWithTheResult) {
+    // The built-in texts name the same folder twice: the output path is the source itself.
+    const Path source = folder.Write(L"1.cpp", "int x; // c\r\n/* d */\r\nint y;\r\n");
+    ScriptedHost host(source, folder.Root().wstring() + L"\\");
+    host.AnswerYesNo({PromptAnswer::No});
+    ProcessingRun(host, RecordShellOpen);
+    EXPECT_EQ(ReadBytes(source), "int x; \r\nint y;\r\n");
+    EXPECT_EQ(ListFolder(folder.Root()), L"1.cpp;");
+}
+
+TEST_F(ProcessingRunTest, SourceWithoutBackslashIsSavedUnderItsWholeName) {
+    // A relative source path: the file name is the whole path.
+    fs::current_path(folder.Root());
+    folder.Write(L"rel.c", "x // y\r\n");
+    const Path out = SaveFolder(L"out");
+    ScriptedHost host(L"rel.c", out);
+    host.AnswerYesNo({PromptAnswer::No});
+    ProcessingRun(host, RecordShellOpen);
+    fs::current_path(fs::temp_directory_path());
+    ASSERT_EQ(host.Prompts().size(), 4u);
+    EXPECT_EQ(host.Prompts()[3].prompt.text,
+              L"保存成功！ 是否打开该文件？\r\n\r\n" + out + L"rel.c");
+    EXPECT_EQ(ReadBytes(out + L"rel.c"), "x \r\n");
+}
+
+TEST_F(ProcessingRunTest, SaveFailureIsReportedAndNothingIsOffered) {
+    const Path source = folder.Write(L"a.c", "int a;\r\n");
+    const Path missingFolder = folder.PathOf(L"nowhere") + L"\\";
+    ScriptedHost host(source, missingFolder);
+    ProcessingRun(host, RecordShellOpen);
+    ASSERT_EQ(host.Prompts().size(), 4u);
+    ExpectPrompt(host.Prompts()[3], L"保存失败！\r\n\r\n" + missingFolder + L"a.c",
+                 PromptButtons::Ok, PromptIcon::Exclamation, L"Orvandel", true);
+    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_FALSE(fs::exists(folder.Root() / "nowhere"));
+}
+
+TEST_F(ProcessingRunTest, SourceVanishingAfterTheCheckEndsTheRunWithAMessage) {
+    // The host deletes the source while the first prompt is open, as another program might.
+    class VanishingHost : public ScriptedHost {
+      public:
+        using ScriptedHost::ScriptedHost;
+        PromptAnswer MessagePrompt(const Prompt& prompt) override {
+            fs::remove(OsPath(Text1()));
+            return ScriptedHost::MessagePrompt(prompt);
+        }
+    };
+    const Path source = folder.Write(L"gone.c", "int a;\r\n");
+    VanishingHost host(source, SaveFolder(L"out"));
+    ProcessingRun(host, RecordShellOpen);
+    ASSERT_EQ(host.Prompts().size(), 2u);
+    EXPECT_EQ(host.Prompts()[0].prompt.title, L"未处理前的文件");
+    ExpectPrompt(host.Prompts()[1], L"不存在该文件或该文件不能访问！", PromptButtons::Ok,
+                 PromptIcon::Exclamation, L"Orvandel", true);
+    EXPECT_TRUE(host.Command1Enabled());
+    EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
+}
+
+TEST_F(ProcessingRunTest, RunningOutOfMemoryIsReportedAndWritesNothing) {
+    // An allocation failing in the middle of the run, here while the first pass is shown.
+    class ExhaustedHost : public ScriptedHost {
+      public:
+        using ScriptedHost::ScriptedHost;
+        PromptAnswer MessagePrompt(const Prompt& prompt) override {
+            ScriptedHost::MessagePrompt(prompt);
+            if (prompt.title == L"第一步，去除“//”") {
+                throw std::bad_alloc();
+            }
+            return PromptAnswer::Ok;
+        }
+    };
+    const Path source = folder.Write(L"big.c", "int a;\r\n");
+    ExhaustedHost host(source, SaveFolder(L"out"));
+    ProcessingRun(host, RecordShellOpen);
+    ASSERT_EQ(host.Prompts().size(), 3u);
+    ExpectPrompt(host.Prompts()[2], L"内存不足，无法处理该文件！", PromptButtons::Ok,
+                 PromptIcon::Exclamation, L"Orvandel", true);
+    EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
+    EXPECT_EQ(ReadBytes(source), "int a;\r\n");
+}
+
+TEST_F(ProcessingRunTest, RandomBytesSurviveExceptForCommentsBlankLinesAndLineEnds) {
+    // Bytes from a set without '/', '*', CR, LF or space: nothing can be a marker or a line
+    // end, so every byte must come through, in its lines.
+    std::mt19937 random(12345);
+    std::string line;
+    std::string source;
+    std::string expected;
+    for (int l = 0; l < 200; ++l) {
+        line.clear();
+        const int length = 1 + static_cast<int>(random() % 80);
+        for (int i = 0; i < length; ++i) {
+            char c;
+            do {
+                c = static_cast<char>(random() % 256);
+            } while (c == '/' || c == '*' || c == '\r' || c == '\n' || c == ' ');
+            line.push_back(c);
+        }
+        source += line + (l % 3 == 0 ? "\n" : l % 3 == 1 ? "\r" : "\r\n");
+        expected += line + "\r\n";
+    }
+    const Path path = folder.Write(L"random.bin", source);
+    ScriptedHost host(path, SaveFolder(L"out"));
+    host.AnswerYesNo({PromptAnswer::No});
+    ProcessingRun(host, RecordShellOpen);
+    EXPECT_EQ(ReadBytes(folder.PathOf(L"out\\random.bin")), expected);
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "files/mdlPub.h"
+#include "tests/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(SaveText, WritesTheTextAndOneCrLf) {
+    TempFolder folder;
+    const Path path = folder.PathOf(L"out.c");
+    ASSERT_TRUE(mdlPub::SaveText(path, "x"));
+    EXPECT_EQ(ReadBytes(path), "x\r\n");
+    ASSERT_TRUE(mdlPub::SaveText(path, ""));
+    EXPECT_EQ(ReadBytes(path), "\r\n");
+    const std::string binary("\0\xff\xef\xbb\xbf\x80\r\n\n\r", 10);
+    ASSERT_TRUE(mdlPub::SaveText(path, binary));
+    EXPECT_EQ(ReadBytes(path), binary + "\r\n");
+    EXPECT_EQ(ListFolder(folder.Root()), L"out.c;");
+}
+
+TEST(SaveText, ReplacesAnExistingFileWhole) {
+    TempFolder folder;
+    const Path path = folder.Write(L"out.c", std::string(100000, 'o'));
+    ASSERT_TRUE(mdlPub::SaveText(path, "short"));
+    EXPECT_EQ(ReadBytes(path), "short\r\n");
+    EXPECT_EQ(ListFolder(folder.Root()), L"out.c;");
+}
+
+TEST(SaveText, FailsWithoutTouchingAnythingWhenTheTargetCannotBeWritten) {
+    TempFolder folder;
+    // A missing folder.
+    EXPECT_FALSE(mdlPub::SaveText(folder.PathOf(L"missing\\out.c"), "x"));
+    // A folder where the file should be.
+    fs::create_directory(folder.Root() / "taken.c");
+    EXPECT_FALSE(mdlPub::SaveText(folder.PathOf(L"taken.c"), "x"));
+    EXPECT_TRUE(fs::is_directory(folder.Root() / "taken.c"));
+    // A read-only file keeps its contents.
+    const Path readOnly = folder.Write(L"ro.c", "original");
+    fs::permissions(OsPath(readOnly),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_FALSE(mdlPub::SaveText(readOnly, "x"));
+    EXPECT_EQ(ReadBytes(readOnly), "original");
+    // An empty path and a path that names the folder itself.
+    EXPECT_FALSE(mdlPub::SaveText(L"", "x"));
+    EXPECT_FALSE(mdlPub::SaveText(folder.Root().wstring() + L"\\", "x"));
+    // No temporary file is left behind by any of these.
+    EXPECT_EQ(ListFolder(folder.Root()), L"ro.c;taken.c;");
+}
+
+TEST(SaveText, ReplacesTheSourceItselfSafely) {
+    TempFolder folder;
+    const Path source = folder.Write(L"1.cpp", "int a; // x\r\n");
+    ASSERT_TRUE(mdlPub::SaveText(source, "int a; "));
+    EXPECT_EQ(ReadBytes(source), "int a; \r\n");
+    EXPECT_EQ(ListFolder(folder.Root()), L"1.cpp;");
+}
+
+}  // namespace
