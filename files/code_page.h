@@ -5,6 +5,13 @@
 
 #include "files/text.h"
 
-// Decodes bytes in the system ANSI code page (UTF-8 on POSIX). Bytes that do not decode, and NUL,
-// which a message box cannot show, become U+FFFD; every other byte keeps its meaning.
-WideText DecodeForDisplay(std::string_view bytes);
+// Decodes bytes in the system ANSI code page (UTF-8 on POSIX) into `shown`, reusing its storage.
+// Bytes that do not decode, and NUL, which a message box cannot show, become U+FFFD; every other
+// byte keeps its meaning.
+void DecodeForDisplay(std::string_view bytes, WideText& shown);
+
+inline WideText DecodeForDisplay(std::string_view bytes) {
+    WideText shown;
+    DecodeForDisplay(bytes, shown);
+    return shown;
+}

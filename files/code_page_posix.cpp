@@ -3,6 +3,6 @@
 #include "files/utf8.h"
 
 // POSIX file contents are UTF-8.
-WideText DecodeForDisplay(std::string_view bytes) {
-    return DecodeUtf8Lossy(bytes);
+void DecodeForDisplay(std::string_view bytes, WideText& shown) {
+    DecodeUtf8Lossy(bytes, shown);
 }

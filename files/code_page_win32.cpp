@@ -56,13 +56,14 @@ void DecodeByLines(UINT codePage, std::string_view bytes, WideText& out) {
 
 }  // namespace
 
-WideText DecodeForDisplay(std::string_view bytes) {
+void DecodeForDisplay(std::string_view bytes, WideText& text) {
     const UINT codePage = GetACP();
     if (codePage == CP_UTF8) {
-        return DecodeUtf8Lossy(bytes);
+        DecodeUtf8Lossy(bytes, text);
+        return;
     }
-    WideText text;
     constexpr size_t kPiece = 1 << 24;  // MultiByteToWideChar takes an int length
+    text.clear();
     text.reserve(bytes.size());
     for (size_t done = 0; done < bytes.size();) {
         // Pieces end after an LF, so that no character is split between two of them.
@@ -78,5 +79,4 @@ WideText DecodeForDisplay(std::string_view bytes) {
         done = end;
     }
     std::replace(text.begin(), text.end(), L'\0', kReplacement);
-    return text;
 }

@@ -1,6 +1,8 @@
 // The file system as the helpers need it; one implementation per platform.
 #pragma once
 
+#include <string_view>
+
 #include "files/text.h"
 
 // True when `path` names a file that can be opened for reading now.
@@ -10,7 +12,7 @@ bool CanOpenForReading(const Path& path);
 // whatever was read before the failure.
 bool ReadWholeFile(const Path& path, AnsiText& contents);
 
-// Writes `bytes` to `path` so that the file is either fully replaced or left as it was: the bytes
-// go to a temporary file in the same folder, which is flushed and then moved over the target.
-// Fails (false) on a read-only target, a target that is a folder, or a missing folder.
-bool ReplaceFileContents(const Path& path, const AnsiText& bytes);
+// Writes `bytes` and then `ending` to `path` so that the file is either fully replaced or left as
+// it was: the bytes go to a temporary file in the same folder, which is flushed and then moved over
+// the target. Fails (false) on a read-only target, a target that is a folder, or a missing folder.
+bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_view ending = {});

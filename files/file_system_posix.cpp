@@ -47,7 +47,7 @@ UniqueFd OpenRegularFileForReading(const Path& path) {
     return fd;
 }
 
-bool WriteAll(int fd, const AnsiText& bytes) {
+bool WriteAll(int fd, std::string_view bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
@@ -94,7 +94,7 @@ bool ReadWholeFile(const Path& path, AnsiText& contents) {
     }
 }
 
-bool ReplaceFileContents(const Path& path, const AnsiText& bytes) {
+bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_view ending) {
     const std::string target = OsPath(path);
     struct stat existing;
     const bool exists = stat(target.c_str(), &existing) == 0;
@@ -107,8 +107,8 @@ bool ReplaceFileContents(const Path& path, const AnsiText& bytes) {
         return false;
     }
     const mode_t mode = exists ? existing.st_mode & 07777 : 0644;
-    const bool written = WriteAll(fd.Get(), bytes) && fchmod(fd.Get(), mode) == 0 &&
-                         fsync(fd.Get()) == 0 && fd.Reset();
+    const bool written = WriteAll(fd.Get(), bytes) && WriteAll(fd.Get(), ending) &&
+                         fchmod(fd.Get(), mode) == 0 && fsync(fd.Get()) == 0 && fd.Reset();
     if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
         unlink(temporary.c_str());
         return false;

@@ -19,7 +19,7 @@ UniqueFileHandle OpenForReading(const Path& path) {
                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
-bool WriteAll(HANDLE file, const AnsiText& bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
     constexpr size_t kChunk = 1 << 24;
     for (size_t done = 0; done < bytes.size();) {
         const DWORD size = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
@@ -87,7 +87,7 @@ bool ReadWholeFile(const Path& path, AnsiText& contents) {
     }
 }
 
-bool ReplaceFileContents(const Path& path, const AnsiText& bytes) {
+bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_view ending) {
     const Path target = LongPathForm(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -100,8 +100,8 @@ bool ReplaceFileContents(const Path& path, const AnsiText& bytes) {
     if (!file.Valid()) {
         return false;
     }
-    const bool written =
-        WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Reset();
+    const bool written = WriteAll(file.Get(), bytes) && WriteAll(file.Get(), ending) &&
+                         FlushFileBuffers(file.Get()) && file.Reset();
     if (!written || !MoveIntoPlace(temporary, target, exists)) {
         file.Reset();
         DeleteFileW(temporary.c_str());

@@ -1,28 +1,58 @@
 #include "files/mdlPub.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwctype>
 
 #include "files/file_system.h"
 
 namespace mdlPub {
 
-bool ReadLine(std::string_view data, size_t& position, std::string_view& line) {
-    if (position >= data.size()) {
+size_t LineReader::Next(char byte, size_t& cached) const {
+    if (cached == kUnknown || cached < position_) {
+        const void* found = std::memchr(data_.data() + position_, byte, data_.size() - position_);
+        cached = found ? static_cast<const char*>(found) - data_.data() : data_.size();
+    }
+    return cached;
+}
+
+bool LineReader::ReadLine(std::string_view& line) {
+    if (position_ >= data_.size()) {
         return false;
     }
-    size_t end = data.find_first_of("\r\n", position);
-    if (end == std::string_view::npos) {
-        line = data.substr(position);
-        position = data.size();
-        return true;
-    }
-    line = data.substr(position, end - position);
-    position = end + 1;
-    if (data[end] == '\r' && position < data.size() && data[position] == '\n') {
-        ++position;
+    const size_t end = std::min(Next('\r', nextCr_), Next('\n', nextLf_));
+    line = data_.substr(position_, end - position_);
+    position_ = end + 1;
+    if (end < data_.size() && data_[end] == '\r' && position_ < data_.size() &&
+        data_[position_] == '\n') {
+        ++position_;
     }
     return true;
+}
+
+void LineRewriter::Write(std::string_view piece) {
+    if (!spilling_ && written_ + piece.size() > reader_.Position()) {
+        spilling_ = true;
+        spilled_.reserve(text_.size() + text_.size() / 8 + 2);
+        spilled_.assign(text_, 0, written_);
+    }
+    if (spilling_) {
+        spilled_.append(piece);
+    } else {
+        char* const to = text_.data() + written_;
+        if (to != piece.data()) {  // while nothing has been dropped, lines stay where they are
+            std::memmove(to, piece.data(), piece.size());
+        }
+        written_ += piece.size();
+    }
+}
+
+void LineRewriter::Finish() {
+    if (spilling_) {
+        text_ = std::move(spilled_);
+    } else {
+        text_.resize(written_);
+    }
 }
 
 bool FileExists(const Path& path) {
@@ -30,16 +60,15 @@ bool FileExists(const Path& path) {
 }
 
 AnsiText ReadTextForDisplay(const Path& path, Prompter& prompter) {
-    AnsiText contents;
-    const bool complete = ReadWholeFile(path, contents);
     AnsiText display;
-    display.reserve(contents.size() + contents.size() / 16 + 2);
-    size_t position = 0;
+    const bool complete = ReadWholeFile(path, display);
+    LineRewriter lines(display);
     std::string_view line;
-    while (ReadLine(contents, position, line)) {
-        display.append(line);
-        display.append("\r\n");
+    while (lines.ReadLine(line)) {
+        lines.Write(line);
+        lines.Write("\r\n");
     }
+    lines.Finish();
     if (!display.empty()) {
         display.resize(display.size() - 2);
     }
@@ -51,11 +80,7 @@ AnsiText ReadTextForDisplay(const Path& path, Prompter& prompter) {
 }
 
 bool SaveText(const Path& path, const AnsiText& text) {
-    AnsiText bytes;
-    bytes.reserve(text.size() + 2);
-    bytes.append(text);
-    bytes.append("\r\n");
-    return ReplaceFileContents(path, bytes);
+    return ReplaceFileContents(path, text, "\r\n");
 }
 
 Path DirectoryOf(const Path& path) {

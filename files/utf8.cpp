@@ -1,19 +1,24 @@
 #include "files/utf8.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 constexpr wchar_t kReplacement = 0xFFFD;
 
-void AppendCodePoint(WideText& out, char32_t cp) {
+wchar_t* StoreCodePoint(wchar_t* next, char32_t cp) {
     if constexpr (sizeof(wchar_t) == 2) {
         if (cp > 0xFFFF) {
             cp -= 0x10000;
-            out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-            return;
+            *next++ = static_cast<wchar_t>(0xD800 + (cp >> 10));
+            *next++ = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+            return next;
         }
     }
-    out.push_back(static_cast<wchar_t>(cp));
+    *next++ = static_cast<wchar_t>(cp);
+    return next;
 }
 
 // Length of the well-formed sequence at `s` (1 to 4), or 0 when it is ill-formed.
@@ -44,30 +49,81 @@ size_t SequenceLength(std::string_view s, char32_t& cp) {
     return cp < minimum || cp > 0x10FFFF || surrogate ? 0 : length;
 }
 
-}  // namespace
-
-WideText DecodeUtf8Lossy(std::string_view bytes) {
-    WideText out;
-    out.reserve(bytes.size());
+// Length of the run of ASCII bytes other than NUL at the start of `s`.
+size_t PlainAsciiRun(std::string_view s) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighs = 0x8080808080808080;
     size_t i = 0;
-    while (i < bytes.size()) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c != 0 && c < 0x80) {
-            out.push_back(static_cast<wchar_t>(c));
-            ++i;
-            continue;
-        }
-        char32_t cp = 0;
-        const size_t length = c == 0 ? 0 : SequenceLength(bytes.substr(i), cp);
-        if (length == 0) {
-            out.push_back(kReplacement);
-            ++i;
-        } else {
-            AppendCodePoint(out, cp);
-            i += length;
+    // Eight bytes at a time: stop at a word holding a byte >= 0x80 or a zero byte.
+    for (uint64_t word; i + 8 <= s.size(); i += 8) {
+        std::memcpy(&word, s.data() + i, 8);
+        if (((word | ((word - kOnes) & ~word)) & kHighs) != 0) {
+            break;
         }
     }
-    return out;
+    while (i < s.size() && static_cast<unsigned char>(s[i] - 1) < 0x7F) {
+        ++i;
+    }
+    return i;
+}
+
+// Widens through a small buffer that stays in the cache, so the output is written only once.
+class WideWriter {
+  public:
+    explicit WideWriter(WideText& out) : out_(out) {}
+    ~WideWriter() { Flush(); }
+    void Put(char32_t cp) {
+        if (used_ + 2 > kSize) {
+            Flush();
+        }
+        used_ = static_cast<size_t>(StoreCodePoint(buffer_ + used_, cp) - buffer_);
+    }
+    void PutAscii(std::string_view ascii) {
+        while (!ascii.empty()) {
+            if (used_ == kSize) {
+                Flush();
+            }
+            const size_t n = std::min(ascii.size(), kSize - used_);
+            for (size_t k = 0; k < n; ++k) {
+                buffer_[used_ + k] = static_cast<wchar_t>(ascii[k]);
+            }
+            used_ += n;
+            ascii.remove_prefix(n);
+        }
+    }
+    void Flush() {
+        out_.append(buffer_, used_);
+        used_ = 0;
+    }
+
+  private:
+    static constexpr size_t kSize = 4096;
+    WideText& out_;
+    wchar_t buffer_[kSize];
+    size_t used_ = 0;
+};
+
+}  // namespace
+
+void DecodeUtf8Lossy(std::string_view bytes, WideText& out) {
+    out.clear();
+    out.reserve(bytes.size());  // each byte gives at most one character (or half a pair)
+    WideWriter writer(out);
+    size_t i = 0;
+    while (i < bytes.size()) {
+        // Runs of ASCII, the bulk of any source file, are widened without further checks.
+        const size_t run = PlainAsciiRun(bytes.substr(i));
+        writer.PutAscii(bytes.substr(i, run));
+        i += run;
+        if (i == bytes.size()) {
+            break;
+        }
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        char32_t cp = 0;
+        const size_t length = c == 0 ? 0 : SequenceLength(bytes.substr(i), cp);
+        writer.Put(length == 0 ? kReplacement : cp);
+        i += length == 0 ? 1 : length;
+    }
 }
 
 std::string EncodeUtf8(std::wstring_view text) {

@@ -50,41 +50,50 @@ size_t FindCommentEnd(std::string_view text, size_t from) {
 
 }  // namespace
 
-AnsiText StripLineCommentsFromText(std::string_view source) {
-    AnsiText kept;
-    kept.reserve(source.size());
-    size_t position = 0;
+void StripLineCommentsInPlace(AnsiText& source) {
+    mdlPub::LineRewriter lines(source);
     std::string_view line;
-    while (mdlPub::ReadLine(source, position, line)) {
+    while (lines.ReadLine(line)) {
         line = line.substr(0, line.find("//"));
         if (!IsBlank(line)) {
-            kept.append(line);
-            kept.append("\r\n");
+            lines.Write(line);
+            lines.Write("\r\n");
         }
     }
-    if (!kept.empty()) {
-        kept.resize(kept.size() - 2);
+    lines.Finish();
+    if (!source.empty()) {
+        source.resize(source.size() - 2);
     }
-    return kept;
+}
+
+bool StripLineComments(const Path& path, AnsiText& text) {
+    if (!ReadWholeFile(path, text)) {
+        return false;
+    }
+    StripLineCommentsInPlace(text);
+    return true;
 }
 
 std::optional<AnsiText> StripLineComments(const Path& path) {
-    AnsiText source;
-    if (!ReadWholeFile(path, source)) {
+    AnsiText text;
+    if (!StripLineComments(path, text)) {
         return std::nullopt;
     }
-    return StripLineCommentsFromText(source);
+    return text;
 }
 
-AnsiText StripBlockComments(std::string_view text) {
-    AnsiText result;
-    result.reserve(text.size());
+void StripBlockCommentsInPlace(AnsiText& buffer) {
+    // Reads at i and writes at `out`, which never gets ahead of i.
+    const std::string_view text = buffer;
+    char* const result = buffer.data();
+    size_t out = 0;
     const size_t n = text.size();
     size_t i = 0;
     while (i < n) {
         // Outside a comment: copy up to the next marker.
         const size_t marker = FindMarker(text, i);
-        result.append(text, i, marker - i);
+        std::memmove(result + out, text.data() + i, marker - i);
+        out += marker - i;
         i = marker;
         if (i >= n) {
             break;
@@ -106,9 +115,9 @@ AnsiText StripBlockComments(std::string_view text) {
             continue;
         }
         if (i < n) {
-            result.push_back(text[i]);
+            result[out++] = text[i];
             ++i;
         }
     }
-    return result;
+    buffer.resize(out);
 }

@@ -9,7 +9,18 @@
 
 // Cuts every line of `source` at its first "//" and drops the lines that are then blank (empty
 // or spaces only; a tab is content). Kept lines are joined by CR LF, with none after the last.
-AnsiText StripLineCommentsFromText(std::string_view source);
+// Works in the text's own buffer.
+void StripLineCommentsInPlace(AnsiText& source);
+
+inline AnsiText StripLineCommentsFromText(std::string_view source) {
+    AnsiText text(source);
+    StripLineCommentsInPlace(text);
+    return text;
+}
+
+// The first pass on the file at `path`, read into `text` (whose storage is reused); false when
+// the file cannot be opened or read.
+bool StripLineComments(const Path& path, AnsiText& text);
 
 // The first pass on the file at `path`; nothing when the file cannot be opened or read.
 std::optional<AnsiText> StripLineComments(const Path& path);
@@ -17,4 +28,11 @@ std::optional<AnsiText> StripLineComments(const Path& path);
 // Drops everything from "/*" to the first "*/" after it (comments do not nest), and a "*/"
 // standing outside a comment. When a "*/" is followed by the CR LF that ends its line, that CR LF
 // goes too, so a comment's own lines leave no blank line behind.
-AnsiText StripBlockComments(std::string_view text);
+// The result is never longer than the text, so it can be built in the text's own buffer.
+void StripBlockCommentsInPlace(AnsiText& text);
+
+inline AnsiText StripBlockComments(std::string_view text) {
+    AnsiText result(text);
+    StripBlockCommentsInPlace(result);
+    return result;
+}

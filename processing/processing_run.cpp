@@ -1,7 +1,6 @@
 #include "processing/processing_run.h"
 
 #include <new>
-#include <optional>
 #include <stdexcept>
 
 #include "files/code_page.h"
@@ -13,8 +12,13 @@ namespace {
 constexpr wchar_t kCannotReadSource[] = L"不存在该文件或该文件不能访问！";
 constexpr wchar_t kOutOfMemory[] = L"内存不足，无法处理该文件！";
 
-void ShowStage(ProcessingHost& host, const AnsiText& text, const wchar_t* title) {
-    host.MessagePrompt({DecodeForDisplay(text), PromptButtons::Ok, PromptIcon::None, title});
+// Shows one stage's text. The storage of `shown` goes to the prompt and comes back, so that the
+// three stages share one buffer: for a large file it is the run's biggest.
+void ShowStage(ProcessingHost& host, std::string_view text, const wchar_t* title, WideText& shown) {
+    DecodeForDisplay(text, shown);
+    Prompt stage{std::move(shown), PromptButtons::Ok, PromptIcon::None, title};
+    host.MessagePrompt(stage);
+    shown = std::move(stage.text);
 }
 
 void ShowWarning(ProcessingHost& host, WideText text) {
@@ -23,23 +27,28 @@ void ShowWarning(ProcessingHost& host, WideText text) {
 
 // Steps 2 to 9 of a run whose source exists. `Command1` is disabled on entry.
 void ProcessExistingSource(ProcessingHost& host, ShellOpener shellOpen) {
-    ShowStage(host, mdlPub::ReadTextForDisplay(host.Text1(), host), L"未处理前的文件");
+    // All stages share two buffers, the file's bytes and their decoding for display: the passes
+    // work in place and the first pass reads into the buffer the source was shown from. A large
+    // file thus costs no more memory than these two, and no fresh pages after the first stage.
+    WideText shown;
+    AnsiText working = mdlPub::ReadTextForDisplay(host.Text1(), host);
+    ShowStage(host, working, L"未处理前的文件", shown);
 
-    std::optional<AnsiText> working = StripLineComments(host.Text1());
-    if (!working) {
+    if (!StripLineComments(host.Text1(), working)) {
         host.SetCommand1Enabled(true);
         ShowWarning(host, kCannotReadSource);
         return;
     }
-    ShowStage(host, *working, L"第一步，去除“//”");
+    ShowStage(host, working, L"第一步，去除“//”", shown);
 
-    working = StripBlockComments(*working);
+    StripBlockCommentsInPlace(working);
     host.SetCommand1Enabled(true);
-    ShowStage(host, *working, L"第二步，去除“/**/”");
+    ShowStage(host, working, L"第二步，去除“/**/”", shown);
+    shown = WideText();
 
     const Path output = host.Text2() + mdlPub::FileNameOf(host.Text1());
-    const bool saved = mdlPub::SaveText(output, *working);
-    working.reset();
+    const bool saved = mdlPub::SaveText(output, working);
+    working = AnsiText();
     if (!saved) {
         ShowWarning(host, L"保存失败！\r\n\r\n" + output);
         return;

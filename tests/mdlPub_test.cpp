@@ -11,9 +11,9 @@ namespace {
 
 std::vector<std::string> Lines(std::string_view data) {
     std::vector<std::string> lines;
-    size_t position = 0;
+    mdlPub::LineReader reader(data);
     std::string_view line;
-    while (mdlPub::ReadLine(data, position, line)) {
+    while (reader.ReadLine(line)) {
         lines.emplace_back(line);
     }
     return lines;
@@ -31,6 +31,7 @@ TEST(ReadLine, EndsLinesAtCrCrLfAndLf) {
     EXPECT_EQ(Lines("\r\n\r\n"), (LineList{"", ""}));
     EXPECT_EQ(Lines("a\n\rb"), (LineList{"a", "", "b"}));
     EXPECT_EQ(Lines("a\r\r\nb"), (LineList{"a", "", "b"}));
+    EXPECT_EQ(Lines("a\nb\nc\rd\re\r\nf\n\ng"), (LineList{"a", "b", "c", "d", "e", "f", "", "g"}));
     EXPECT_EQ(Lines(std::string("\0\r\0", 3)),
               (LineList{std::string(1, '\0'), std::string(1, '\0')}));
 }
