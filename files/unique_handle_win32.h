@@ -5,39 +5,43 @@
 
 #include <utility>
 
-template <typename T, T Empty, auto Release>
+// `Traits` gives the handle type, its empty value and its release call.
+template <typename Traits>
 class UniqueAny {
   public:
+    using Type = typename Traits::Type;
+
     UniqueAny() = default;
-    explicit UniqueAny(T value) : value_(value) {}
-    UniqueAny(UniqueAny&& other) noexcept : value_(std::exchange(other.value_, Empty)) {}
+    explicit UniqueAny(Type value) : value_(value) {}
+    UniqueAny(UniqueAny&& other) noexcept : value_(std::exchange(other.value_, Traits::Empty())) {}
     UniqueAny& operator=(UniqueAny&& other) noexcept {
-        Reset(std::exchange(other.value_, Empty));
+        Reset(std::exchange(other.value_, Traits::Empty()));
         return *this;
     }
     UniqueAny(const UniqueAny&) = delete;
     UniqueAny& operator=(const UniqueAny&) = delete;
     ~UniqueAny() { Reset(); }
 
-    T Get() const { return value_; }
-    bool Valid() const { return value_ != Empty; }
+    Type Get() const { return value_; }
+    bool Valid() const { return value_ != Traits::Empty(); }
     // Releases the held value; false when the release call failed.
-    bool Reset(T value = Empty) {
+    bool Reset(Type value = Traits::Empty()) {
         bool released = true;
-        if (value_ != Empty) {
-            released = Release(value_);
+        if (Valid()) {
+            released = Traits::Release(value_);
         }
         value_ = value;
         return released;
     }
 
   private:
-    T value_ = Empty;
+    Type value_ = Traits::Empty();
 };
 
-inline bool CloseFileHandle(HANDLE handle) {
-    return CloseHandle(handle) != FALSE;
-}
-
 // CreateFileW reports failure with INVALID_HANDLE_VALUE, not NULL.
-using UniqueFileHandle = UniqueAny<HANDLE, INVALID_HANDLE_VALUE, CloseFileHandle>;
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Release(Type handle) { return CloseHandle(handle) != FALSE; }
+};
+using UniqueFileHandle = UniqueAny<FileHandleTraits>;

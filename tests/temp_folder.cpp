@@ -20,11 +20,19 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
+#ifdef _WIN32
+    // The \\?\ form reaches into folders nested deeper than MAX_PATH.
+    const fs::path root = L"\\\\?\\" + root_.wstring();
+#else
+    const fs::path root = root_;
+#endif
     std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(root_, ignored)) {
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    // Read-only files would stop the removal.
+    for (auto it = fs::recursive_directory_iterator(root, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     }
-    fs::remove_all(root_, ignored);
+    fs::remove_all(root, ignored);
 }
 
 fs::path OsPath(const Path& path) {
