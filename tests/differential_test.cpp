@@ -1,0 +1,44 @@
+// The fast passes and readers against plain versions written straight from the rules, on many
+// random texts made of the bytes that matter.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "files/mdlPub.h"
+#include "processing/comment_passes.h"
+#include "tests/plain_model.h"
+
+namespace {
+
+std::string RandomText(std::mt19937& random) {
+    static const char kAlphabet[] = {'/', '*', '\r', '\n', ' ', '\t', 'a', '\0', '\xd6'};
+    std::string text(random() % 40, ' ');
+    for (char& c : text) {
+        c = kAlphabet[random() % sizeof kAlphabet];
+    }
+    return text;
+}
+
+std::vector<std::string> FastLines(const std::string& data) {
+    std::vector<std::string> lines;
+    mdlPub::LineReader reader(data);
+    std::string_view line;
+    while (reader.ReadLine(line)) {
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+TEST(AgainstPlainModel, PassesAndLineReaderAgreeOnRandomTexts) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 200000; ++round) {
+        const std::string text = RandomText(random);
+        ASSERT_EQ(FastLines(text), plain_model::Lines(text)) << testing::PrintToString(text);
+        ASSERT_EQ(StripLineCommentsFromText(text), plain_model::StripLineComments(text))
+            << testing::PrintToString(text);
+        ASSERT_EQ(StripBlockComments(text), plain_model::StripBlockComments(text))
+            << testing::PrintToString(text);
+    }
+}
+
+}  // namespace
