@@ -1,0 +1,229 @@
+#include "ui/form1.h"
+
+#include <commctrl.h>
+
+#include "files/mdlPub.h"
+#include "ui/layout.h"
+#include "ui/message_prompt.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"OrvandelMainWindow";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+const ControlSpec& SpecOf(ControlId id) {
+    for (const ControlSpec& spec : kControls) {
+        if (spec.id == id) {
+            return spec;
+        }
+    }
+    return kControls[0];
+}
+
+HWND CreateControl(HWND parent, const ControlSpec& spec) {
+    const wchar_t* className = L"BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (spec.kind) {
+        case ControlKind::Label:
+            className = L"STATIC";
+            style |= SS_LEFT | SS_NOPREFIX;
+            break;
+        case ControlKind::Frame:
+            style |= BS_GROUPBOX;
+            break;
+        case ControlKind::Edit:
+            className = L"EDIT";
+            style |= WS_TABSTOP | ES_AUTOHSCROLL;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::Button:
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+    }
+    return CreateWindowExW(exStyle, className, spec.text, style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// The save folder as a run uses it: spaces trimmed at both ends, ending with one backslash.
+WideText NormalisedSaveFolder(WideText folder) {
+    folder.erase(0, folder.find_first_not_of(L' '));
+    folder.erase(folder.find_last_not_of(L' ') + 1);
+    if (folder.empty() || folder.back() != L'\\') {
+        folder += L'\\';
+    }
+    return folder;
+}
+
+}  // namespace
+
+bool Form1::Create(HINSTANCE instance, int show) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExW(&windowClass);
+    // The size is set in WM_CREATE, once the window knows its DPI.
+    window_ = CreateWindowExW(0, kClassName, kProgramTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
+        return false;
+    }
+    ShowWindow(window_, show);
+    UpdateWindow(window_);
+    return true;
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self != nullptr ? self->OnMessage(message, wParam, lParam)
+                           : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            return 0;
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void Form1::OnCreate() {
+    dpi_ = static_cast<int>(GetDpiForWindow(window_));
+    for (const ControlSpec& spec : kControls) {
+        CreateControl(window_, spec);
+    }
+    SetWindowSubclass(Control(kText2), Text2Proc, 0, reinterpret_cast<DWORD_PTR>(this));
+    font_ = Font::Message(dpi_);
+    ApplyFont(window_, font_.Get());
+    RECT frame{0, 0, MulDiv(kClientWidthTwips, dpi_, 1440), MulDiv(kClientHeightTwips, dpi_, 1440)};
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+    SetFocus(Control(kCommand1));
+}
+
+void Form1::LayOut() {
+    const auto scale = [this](int twips) { return MulDiv(twips, dpi_, 1440); };
+    for (const ControlSpec& spec : kControls) {
+        int left = spec.left;
+        int top = spec.top;
+        if (spec.container != ControlId{}) {
+            left += SpecOf(spec.container).left;
+            top += SpecOf(spec.container).top;
+        }
+        int width = scale(spec.width);
+        int height = scale(spec.height);
+        const HWND control = Control(spec.id);
+        if (spec.kind == ControlKind::Label) {
+            // The label takes the size of its caption in the window's font.
+            const HDC dc = GetDC(control);
+            const HGDIOBJ old = SelectObject(dc, font_.Get());
+            SIZE size{};
+            GetTextExtentPoint32W(dc, spec.text, lstrlenW(spec.text), &size);
+            SelectObject(dc, old);
+            ReleaseDC(control, dc);
+            width = size.cx;
+            height = size.cy;
+        }
+        SetWindowPos(control, nullptr, scale(left), scale(top), width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    font_ = Font::Message(dpi_);
+    ApplyFont(window_, font_.Get());
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+}
+
+void Form1::OnCommand(int id, int notification) {
+    if (notification != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+        case kCommand1:
+            ProcessingRun(*this, mdlPub::ShellOpen);
+            break;
+        case kCommand4:
+            DestroyWindow(window_);
+            break;
+        default:
+            // IDOK and IDCANCEL from Enter and Esc land here too: no button is the default.
+            break;
+    }
+}
+
+// Text2 normalises itself when the focus moves to another control of the window, before that
+// control acts, so a click on Command1 sees the normalised folder.
+LRESULT CALLBACK Form1::Text2Proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR self) {
+    if (message == WM_KILLFOCUS) {
+        const HWND next = reinterpret_cast<HWND>(wParam);
+        auto* form = reinterpret_cast<Form1*>(self);
+        if (next != nullptr && GetParent(next) == form->window_) {
+            form->NormaliseText2();
+        }
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+void Form1::NormaliseText2() {
+    const WideText normalised = NormalisedSaveFolder(TextOf(kText2));
+    if (normalised != TextOf(kText2)) {
+        SetWindowTextW(Control(kText2), normalised.c_str());
+    }
+}
+
+WideText Form1::TextOf(int id) const {
+    const HWND control = Control(id);
+    WideText text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+WideText Form1::Text1() {
+    return TextOf(kText1);
+}
+
+WideText Form1::Text2() {
+    return TextOf(kText2);
+}
+
+void Form1::SetCommand1Enabled(bool enabled) {
+    EnableWindow(Control(kCommand1), enabled);
+}
+
+PromptAnswer Form1::MessagePrompt(const Prompt& prompt) {
+    return ShowMessagePrompt(window_, prompt);
+}

@@ -1,0 +1,38 @@
+// Form1, the program's one window: the two fields, the four buttons and the title label.
+#pragma once
+
+#include <windows.h>
+
+#include "processing/processing_run.h"
+#include "ui/font.h"
+
+class Form1 : public ProcessingHost {
+  public:
+    // Creates and shows the window; false when it could not be created.
+    bool Create(HINSTANCE instance, int show);
+    HWND Window() const { return window_; }
+
+    // What the processing run needs from the window.
+    WideText Text1() override;
+    WideText Text2() override;
+    void SetCommand1Enabled(bool enabled) override;
+    WindowHandle Handle() override { return window_; }
+    PromptAnswer MessagePrompt(const Prompt& prompt) override;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Text2Proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    void OnCommand(int id, int notification);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void LayOut();
+    void NormaliseText2();
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    WideText TextOf(int id) const;
+
+    HWND window_ = nullptr;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    Font font_;
+};

@@ -1,0 +1,31 @@
+// The main window's fixed layout, in twips (1/1440 inch), scaled to pixels at the window's DPI.
+#pragma once
+
+#include "ui/control_ids.h"
+
+enum class ControlKind { Label, Frame, Edit, Button };
+
+struct ControlSpec {
+    ControlId id;
+    ControlKind kind;
+    ControlId container;  // the frame it sits in, or 0 for the window itself
+    const wchar_t* text;
+    int left, top, width, height;  // relative to the container
+};
+
+inline constexpr int kClientWidthTwips = 5160;
+inline constexpr int kClientHeightTwips = 2910;
+
+// In tab order: the dialog manager tabs through sibling windows in the order they were created.
+inline constexpr ControlSpec kControls[] = {
+    {kCommand1, ControlKind::Button, ControlId{}, L"开始处理", 1200, 2400, 1215, 375},
+    {kFrame1, ControlKind::Frame, ControlId{}, L"文件名", 120, 600, 4935, 735},
+    {kText1, ControlKind::Edit, kFrame1, L"C:\\1.cpp", 240, 240, 3495, 375},
+    {kCommand2, ControlKind::Button, kFrame1, L"浏览(&B)...", 3720, 240, 1095, 375},
+    {kCommand4, ControlKind::Button, ControlId{}, L"退出", 2760, 2400, 1095, 375},
+    {kFrame2, ControlKind::Frame, ControlId{}, L"保存目录", 120, 1440, 4935, 735},
+    {kText2, ControlKind::Edit, kFrame2, L"C:\\", 240, 240, 3495, 375},
+    {kCommand5, ControlKind::Button, kFrame2, L"浏览(&B)...", 3720, 240, 1095, 375},
+    // Sized to its caption at run time; the width and height are those in the default font.
+    {kLabel1, ControlKind::Label, ControlId{}, L"Orvandel", 1080, 240, 2250, 180},
+};
