@@ -1,0 +1,211 @@
+#include "tests/window/driver.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr UINT kTimeout = 5000;
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring CaptionOf(HWND window) {
+    wchar_t caption[256] = {};
+    GetWindowTextW(window, caption, 256);
+    return caption;
+}
+
+struct Search {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window)) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+    Search search{processId, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Which standard icon a prompt shows. Icon handles do not cross processes, so the icon is told by
+// its colours on the screen: the information icon is blue, the exclamation icon yellow.
+std::wstring IconName(HWND prompt) {
+    HWND icon = nullptr;
+    for (HWND child = GetWindow(prompt, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) == L"Static" &&
+            (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) {
+            icon = child;
+        }
+    }
+    if (icon == nullptr || SendMessageW(icon, STM_GETICON, 0, 0) == 0) {
+        return L"none";
+    }
+    std::wstring name = L"other";
+    WaitFor(
+        [&] {
+            RECT rect{};
+            GetWindowRect(icon, &rect);
+            const HDC screen = GetDC(nullptr);
+            int blue = 0;
+            int yellow = 0;
+            for (int y = rect.top; y < rect.bottom; ++y) {
+                for (int x = rect.left; x < rect.right; ++x) {
+                    const COLORREF c = GetPixel(screen, x, y);
+                    const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+                    blue += b > r + 60 && b > g + 20;
+                    yellow += r > 180 && g > 150 && b < 100;
+                }
+            }
+            ReleaseDC(nullptr, screen);
+            if (blue > 20 || yellow > 20) {
+                name = blue > yellow ? L"information" : L"exclamation";
+                return true;
+            }
+            return false;
+        },
+        2000);
+    return name;
+}
+
+}  // namespace
+
+std::wstring ProgramPath() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.rfind(L'\\'));  // .../tests
+    folder.resize(folder.rfind(L'\\'));  // the build folder
+    return folder + L"\\ui\\orvandel.exe";
+}
+
+Driver::~Driver() {
+    if (process_.hProcess != nullptr) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, kTimeout);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+bool Driver::Start() {
+    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process_)) {
+        return false;
+    }
+    WaitForInputIdle(process_.hProcess, kTimeout);
+    return WaitFor([this] {
+        for (HWND window : TopLevelWindows(process_.dwProcessId)) {
+            if (CaptionOf(window) == L"Orvandel" && ClassOf(window) != L"#32770") {
+                main_ = window;
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+bool Driver::WaitForExit(DWORD milliseconds) {
+    return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+std::wstring Driver::Text(HWND window) const {
+    wchar_t buffer[4096] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK,
+                        kTimeout, &ignored);
+    return buffer;
+}
+
+void Driver::SetText(HWND window, const std::wstring& text) const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK,
+                        kTimeout, &ignored);
+}
+
+void Driver::Focus(HWND window) const {
+    const DWORD target = GetWindowThreadProcessId(window, nullptr);
+    const DWORD self = GetCurrentThreadId();
+    AttachThreadInput(self, target, TRUE);
+    SetFocus(window);
+    AttachThreadInput(self, target, FALSE);
+}
+
+HWND Driver::FocusedControl() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return info.hwndFocus;
+}
+
+void Driver::Click(HWND button) const {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+std::vector<HWND> Driver::OtherWindows() const {
+    std::vector<HWND> windows = TopLevelWindows(process_.dwProcessId);
+    windows.erase(std::remove(windows.begin(), windows.end(), main_), windows.end());
+    return windows;
+}
+
+SeenPrompt Driver::WaitForPrompt(DWORD milliseconds) const {
+    SeenPrompt prompt;
+    WaitFor(
+        [&] {
+            for (HWND window : OtherWindows()) {
+                const std::wstring name = ClassOf(window);
+                if (name == L"#32770" || name == L"OrvandelTextViewer") {
+                    prompt.window = window;
+                    prompt.viewer = name == L"OrvandelTextViewer";
+                    return true;
+                }
+            }
+            return false;
+        },
+        milliseconds);
+    if (prompt.window == nullptr) {
+        return prompt;
+    }
+    prompt.title = CaptionOf(prompt.window);
+    const HWND text = GetDlgItem(prompt.window, prompt.viewer ? 100 : 0xFFFF);
+    if (prompt.viewer) {
+        const auto length = SendMessageW(text, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring whole(static_cast<size_t>(length) + 1, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(text, WM_GETTEXT, whole.size(), reinterpret_cast<LPARAM>(whole.data()),
+                            SMTO_BLOCK, kTimeout, &copied);
+        whole.resize(copied);
+        prompt.text = whole;
+    } else {
+        prompt.text = Text(text);
+    }
+    for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
+        const HWND button = GetDlgItem(prompt.window, id);
+        if (button != nullptr && IsWindowVisible(button)) {
+            prompt.buttons.push_back(id);
+        }
+    }
+    prompt.icon = IconName(prompt.window);
+    return prompt;
+}
+
+bool Driver::Answer(const SeenPrompt& prompt, int button) const {
+    Click(GetDlgItem(prompt.window, button));
+    return WaitFor([&] { return !IsWindow(prompt.window); });
+}

@@ -1,0 +1,226 @@
+// The real orvandel.exe, driven from outside as a person would use it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/temp_folder.h"
+#include "tests/window/driver.h"
+#include "tests/window/sample_source.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(app.Start()) << "no window from " << ProgramPath().size(); }
+
+    HWND Control(int id) const { return app.Control(id); }
+    bool Command1Enabled() const { return IsWindowEnabled(Control(kCommand1)) != FALSE; }
+
+    // The next prompt must be there, with this title, text, buttons and icon.
+    SeenPrompt ExpectPrompt(const std::wstring& title, const std::wstring& text,
+                            std::vector<int> buttons, const std::wstring& icon) {
+        SeenPrompt prompt = app.WaitForPrompt();
+        EXPECT_NE(prompt.window, nullptr) << "no prompt came";
+        EXPECT_EQ(prompt.title, title);
+        EXPECT_EQ(prompt.text, text);
+        EXPECT_EQ(prompt.buttons, buttons);
+        EXPECT_EQ(prompt.icon, icon);
+        return prompt;
+    }
+
+    TempFolder folder;
+    Driver app;
+};
+
+// Pixels of a control's rectangle relative to its frame (or the client area), at 96 DPI.
+RECT RelativeRect(HWND control, HWND container, HWND main) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
+    if (container != nullptr) {
+        RECT frame{};
+        GetWindowRect(container, &frame);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&frame), 2);
+        OffsetRect(&rect, -frame.left, -frame.top);
+    }
+    return rect;
+}
+
+TEST_F(WindowTest, OpensWithTheControlsInPlaceAndTheFocusOnTheStartButton) {
+    wchar_t caption[64] = {};
+    GetWindowTextW(app.Main(), caption, 64);
+    EXPECT_STREQ(caption, L"Orvandel");
+    RECT client{};
+    GetClientRect(app.Main(), &client);
+    const UINT dpi = GetDpiForWindow(app.Main());
+    EXPECT_EQ(client.right, MulDiv(5160, dpi, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(2910, dpi, 1440));
+
+    struct Expected {
+        int id;
+        const wchar_t* className;
+        const wchar_t* text;
+        int container;
+        int left, top, width, height;  // twips
+    };
+    const Expected controls[] = {
+        {kFrame1, L"Button", L"文件名", 0, 120, 600, 4935, 735},
+        {kText1, L"Edit", L"C:\\1.cpp", kFrame1, 240, 240, 3495, 375},
+        {kCommand2, L"Button", L"浏览(&B)...", kFrame1, 3720, 240, 1095, 375},
+        {kFrame2, L"Button", L"保存目录", 0, 120, 1440, 4935, 735},
+        {kText2, L"Edit", L"C:\\", kFrame2, 240, 240, 3495, 375},
+        {kCommand5, L"Button", L"浏览(&B)...", kFrame2, 3720, 240, 1095, 375},
+        {kCommand1, L"Button", L"开始处理", 0, 1200, 2400, 1215, 375},
+        {kCommand4, L"Button", L"退出", 0, 2760, 2400, 1095, 375},
+    };
+    for (const Expected& c : controls) {
+        const HWND control = Control(c.id);
+        ASSERT_NE(control, nullptr) << c.id;
+        wchar_t className[32] = {};
+        GetClassNameW(control, className, 32);
+        EXPECT_STREQ(className, c.className) << c.id;
+        EXPECT_EQ(app.Text(control), c.text) << c.id;
+        const RECT rect =
+            RelativeRect(control, c.container ? Control(c.container) : nullptr, app.Main());
+        const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+        EXPECT_EQ(rect.left, px(c.left)) << c.id;
+        EXPECT_EQ(rect.top, px(c.top)) << c.id;
+        EXPECT_EQ(rect.right - rect.left, px(c.width)) << c.id;
+        EXPECT_EQ(rect.bottom - rect.top, px(c.height)) << c.id;
+    }
+    const LONG frameStyle = GetWindowLongW(Control(kFrame1), GWL_STYLE) & BS_TYPEMASK;
+    EXPECT_EQ(frameStyle, BS_GROUPBOX);
+    EXPECT_EQ(app.Text(Control(kLabel1)), L"Orvandel");
+
+    EXPECT_EQ(app.FocusedControl(), Control(kCommand1));
+    // Tab order: Command1, Text1, Command2, Command4, Text2, Command5, and round again.
+    HWND at = Control(kCommand1);
+    for (int id : {kText1, kCommand2, kCommand4, kText2, kCommand5, kCommand1}) {
+        at = GetNextDlgTabItem(app.Main(), at, FALSE);
+        EXPECT_EQ(GetDlgCtrlID(at), id);
+    }
+    const LONG style = GetWindowLongW(app.Main(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME) << "the window must not be resizable";
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+}
+
+TEST_F(WindowTest, SaveFolderIsNormalisedWhenTheFocusLeavesIt) {
+    struct Case {
+        const wchar_t* typed;
+        const wchar_t* normalised;
+    };
+    for (const Case& c : {Case{L"  D:\\out  ", L"D:\\out\\"}, Case{L"D:\\out\\", L"D:\\out\\"},
+                          Case{L"", L"\\"}, Case{L"\t D:\\x", L"\t D:\\x\\"}}) {
+        app.SetText(Control(kText2), c.typed);
+        app.Focus(Control(kText2));
+        app.Focus(Control(kCommand4));
+        EXPECT_TRUE(WaitFor([&] { return app.Text(Control(kText2)) == c.normalised; }, 3000))
+            << "typed «" << c.typed << "» shows «" << app.Text(Control(kText2)).size() << "»";
+    }
+    app.SetText(Control(kText1), L"  a.c  ");
+    app.Focus(Control(kText1));
+    app.Focus(Control(kCommand4));
+    EXPECT_EQ(app.Text(Control(kText1)), L"  a.c  ");
+}
+
+TEST_F(WindowTest, FullRunShowsEachStageAndSavesTheResult) {
+    const Path source = folder.Write(L"sample.c", kGbkSource);
+    std::filesystem::create_directories(folder.Root() / "out");
+    const StageTexts& shown = GetACP() == 936 ? kShownUnder936 : kShownUnder1252;
+    app.SetText(Control(kText1), source);
+    // The folder typed without its backslash: leaving the field adds it before the run reads it.
+    app.SetText(Control(kText2), L" " + folder.PathOf(L"out"));
+    app.Focus(Control(kText2));
+    app.Focus(Control(kCommand1));
+    app.Click(Control(kCommand1));
+
+    SeenPrompt prompt = ExpectPrompt(L"未处理前的文件", shown.source, {IDOK}, L"none");
+    EXPECT_FALSE(Command1Enabled());
+    app.Answer(prompt, IDOK);
+    prompt = ExpectPrompt(L"第一步，去除“//”", shown.afterLineComments, {IDOK}, L"none");
+    EXPECT_FALSE(Command1Enabled());
+    app.Answer(prompt, IDOK);
+    prompt = ExpectPrompt(L"第二步，去除“/**/”", shown.afterBlockComments, {IDOK}, L"none");
+    EXPECT_TRUE(Command1Enabled());
+    app.Answer(prompt, IDOK);
+    const Path output = folder.PathOf(L"out\\sample.c");
+    prompt = ExpectPrompt(L"Orvandel", L"保存成功！ 是否打开该文件？\r\n\r\n" + output,
+                          {IDYES, IDNO}, L"information");
+    EXPECT_TRUE(Command1Enabled());
+    EXPECT_EQ(ReadBytes(output), kGbkResult);
+    app.Answer(prompt, IDNO);
+
+    EXPECT_TRUE(app.OtherWindows().empty());
+    EXPECT_EQ(app.Text(Control(kText1)), source);
+    EXPECT_TRUE(Command1Enabled());
+    EXPECT_EQ(ReadBytes(source), kGbkSource);
+}
+
+TEST_F(WindowTest, MissingSourceIsReportedAndNothingElseHappens) {
+    app.SetText(Control(kText1), folder.PathOf(L"missing.c"));
+    app.SetText(Control(kText2), folder.Root().wstring() + L"\\");
+    app.Click(Control(kCommand1));
+    const SeenPrompt prompt = ExpectPrompt(L"Orvandel", L"要处理的文件不存在", {IDOK}, L"none");
+    EXPECT_TRUE(Command1Enabled());
+    app.Answer(prompt, IDOK);
+    EXPECT_EQ(app.WaitForPrompt(300).window, nullptr);
+    EXPECT_EQ(ListFolder(folder.Root()), L"");
+}
+
+TEST_F(WindowTest, SaveIntoAMissingFolderIsReportedWithoutAnOffer) {
+    const Path source = folder.Write(L"a.c", "int a; // x\r\n");
+    const Path missing = folder.PathOf(L"nowhere") + L"\\";
+    app.SetText(Control(kText1), source);
+    app.SetText(Control(kText2), missing);
+    app.Click(Control(kCommand1));
+    for (int stage = 0; stage < 3; ++stage) {
+        const SeenPrompt prompt = app.WaitForPrompt();
+        ASSERT_NE(prompt.window, nullptr);
+        app.Answer(prompt, IDOK);
+    }
+    const SeenPrompt failure =
+        ExpectPrompt(L"Orvandel", L"保存失败！\r\n\r\n" + missing + L"a.c", {IDOK}, L"exclamation");
+    app.Answer(failure, IDOK);
+    EXPECT_EQ(app.WaitForPrompt(300).window, nullptr);
+    EXPECT_FALSE(std::filesystem::exists(folder.Root() / "nowhere"));
+}
+
+TEST_F(WindowTest, LongTextIsShownWholeInTheViewer) {
+    std::string source;
+    std::wstring expected;
+    for (int i = 0; i < 40; ++i) {
+        const std::string line =
+            "int value" + std::to_string(i) + " = " + std::string(120, '7') + ";";
+        source += line + "\r\n";
+        expected += std::wstring(line.begin(), line.end()) + (i < 39 ? L"\r\n" : L"");
+    }
+    app.SetText(Control(kText1), folder.Write(L"long.c", source));
+    app.SetText(Control(kText2), folder.Root().wstring() + L"\\");
+    app.Click(Control(kCommand1));
+    const SeenPrompt prompt = app.WaitForPrompt();
+    ASSERT_NE(prompt.window, nullptr);
+    EXPECT_TRUE(prompt.viewer);
+    EXPECT_EQ(prompt.title, L"未处理前的文件");
+    EXPECT_EQ(prompt.text, expected);
+    EXPECT_EQ(prompt.buttons, std::vector<int>{IDOK});
+    EXPECT_FALSE(IsWindowEnabled(app.Main())) << "the viewer is modal";
+    app.Answer(prompt, IDOK);
+    for (int stage = 0; stage < 2; ++stage) {
+        const SeenPrompt next = app.WaitForPrompt();
+        ASSERT_NE(next.window, nullptr);
+        EXPECT_TRUE(next.viewer);
+        app.Answer(next, IDOK);
+    }
+    const SeenPrompt offer = app.WaitForPrompt();
+    ASSERT_NE(offer.window, nullptr);
+    EXPECT_FALSE(offer.viewer);
+    app.Answer(offer, IDNO);
+}
+
+TEST_F(WindowTest, ExitButtonEndsTheProgram) {
+    app.Click(Control(kCommand4));
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+}  // namespace
