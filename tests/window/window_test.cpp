@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
 
 #include "tests/temp_folder.h"
 #include "tests/window/driver.h"
@@ -216,6 +217,71 @@ TEST_F(WindowTest, LongTextIsShownWholeInTheViewer) {
     ASSERT_NE(offer.window, nullptr);
     EXPECT_FALSE(offer.viewer);
     app.Answer(offer, IDNO);
+}
+
+// Runs the source through every stage and answers Yes to the offer to open the result.
+void RunAndOpen(Driver& app, const Path& source, const Path& saveFolder) {
+    app.SetText(app.Control(kText1), source);
+    app.SetText(app.Control(kText2), saveFolder);
+    app.Click(app.Control(kCommand1));
+    for (int stage = 0; stage < 3; ++stage) {
+        const SeenPrompt prompt = app.WaitForPrompt();
+        ASSERT_NE(prompt.window, nullptr);
+        app.Answer(prompt, IDOK);
+    }
+    const SeenPrompt offer = app.WaitForPrompt();
+    ASSERT_EQ(offer.buttons, (std::vector<int>{IDYES, IDNO}));
+    app.Answer(offer, IDYES);
+}
+
+// The recorder program beside this test program, registered as the "open" action of a file type.
+void RegisterRecorder(const wchar_t* extension, const std::wstring& record) {
+    std::wstring recorder = ProgramPath();
+    recorder.resize(recorder.rfind(L"\\ui\\"));
+    recorder += L"\\tests\\open_recorder.exe";
+    const std::wstring command = L"\"" + recorder + L"\" \"" + record + L"\" \"%1\"";
+    const std::wstring type = L"OrvandelTest" + std::wstring(extension + 1);
+    const auto set = [](const std::wstring& key, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    };
+    set(extension, type);
+    set(type + L"\\shell\\open\\command", command);
+}
+
+TEST_F(WindowTest, YesOpensTheWrittenFileWithItsApplication) {
+    const Path record = folder.PathOf(L"record.txt");
+    RegisterRecorder(L".orvtest", record);
+    std::filesystem::create_directories(folder.Root() / "out");
+    RunAndOpen(app, folder.Write(L"code.orvtest", "int a; // x\r\n"),
+               folder.PathOf(L"out") + L"\\");
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(OsPath(record)); }));
+    const std::string bytes = ReadBytes(record);
+    const std::wstring opened(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    EXPECT_EQ(opened, folder.PathOf(L"out\\code.orvtest"));
+}
+
+TEST_F(WindowTest, AWrittenProgramIsShownInNotepadNotRun) {
+    // Were the result run, it would leave a marker file behind.
+    const Path marker = folder.PathOf(L"ran.txt");
+    const std::string script =
+        "@echo off\r\necho ran > \"" + std::string(marker.begin(), marker.end()) + "\"\r\n";
+    std::filesystem::create_directories(folder.Root() / "out");
+    RunAndOpen(app, folder.Write(L"tool.bat", script), folder.PathOf(L"out") + L"\\");
+    HWND notepad = nullptr;
+    std::wstring caption;
+    // Notepad names the file in its caption once it has loaded it.
+    EXPECT_TRUE(WaitFor([&] {
+        notepad = FindWindowW(L"Notepad", nullptr);
+        wchar_t text[256] = {};
+        GetWindowTextW(notepad, text, 256);
+        caption = text;
+        return caption.find(L"tool.bat") != std::wstring::npos;
+    })) << "Notepad's caption: "
+        << std::string(caption.begin(), caption.end());
+    PostMessageW(notepad, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([] { return FindWindowW(L"Notepad", nullptr) == nullptr; }));
+    EXPECT_FALSE(std::filesystem::exists(OsPath(marker)));
 }
 
 TEST_F(WindowTest, ExitButtonEndsTheProgram) {
