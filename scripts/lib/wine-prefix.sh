@@ -212,6 +212,7 @@ orvandel_wine_ready() {
     local root=$1 code_page=$2
     local prefix=$root/$code_page locale
     orvandel_lock "$root" "$code_page"
+    orvandel_stop_other_desktops "$root" "$code_page"
     orvandel_create_prefix "$root" "$code_page"
     locale=$(orvandel_locale_for "$code_page") || exit 125
     (
@@ -240,6 +241,22 @@ orvandel_wine_ready() {
         echo "$session" >"$session_file"
     ) || exit $?
     orvandel_unlock
+}
+
+# Stops the servers of the other prefixes under $1 that show a virtual desktop on this display:
+# two desktops on one X display lie on top of each other, and a GUI test whose windows are hidden
+# under the other desktop cannot see them on the screen.
+orvandel_stop_other_desktops() {
+    local root=$1 code_page=$2 session_file other
+    [[ -n ${DISPLAY:-} ]] || return 0
+    for session_file in "$root"/*.session; do
+        [[ -f $session_file ]] || continue
+        other=$(basename "$session_file" .session)
+        [[ $other != "$code_page" ]] || continue
+        if grep -qF "display=$DISPLAY " "$session_file"; then
+            orvandel_wine_stop "$root" "$other"
+        fi
+    done
 }
 
 # Makes prefix $1/$2 if needed, without starting anything in it (scripts/test does this ahead).
