@@ -4,7 +4,7 @@
 # Nothing here writes to stdout: the emulator's stdout belongs to the program it runs.
 
 # Bump when the prefix settings below change: prefixes with another stamp are made anew.
-ORVANDEL_PREFIX_VERSION=2
+ORVANDEL_PREFIX_VERSION=3
 ORVANDEL_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 orvandel_die() {
@@ -18,10 +18,11 @@ orvandel_has_locale() {
     locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d '-' | grep -qx "$wanted"
 }
 
-# The Unix locale that gives Wine the ANSI code page $1. A locale that is not generated makes Wine
-# fall back to 1252 without a word, so a missing one is an error.
+# The Unix locale that gives Wine the ANSI code page $1 (a code page, or a code page and a variant
+# such as 936-144dpi). A locale that is not generated makes Wine fall back to 1252 without a word,
+# so a missing one is an error.
 orvandel_locale_for() {
-    case $1 in
+    case ${1%%-*} in
     1252)
         if orvandel_has_locale en_US.UTF-8; then echo en_US.UTF-8; else echo C.UTF-8; fi
         ;;
@@ -89,6 +90,10 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 EOF
+    if [[ $code_page == *-144dpi ]]; then
+        # 150 % scaling.
+        printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:00000090\n'
+    fi
     if [[ $code_page == 1252 ]]; then
         # Under 1252 the UI fonts have no Chinese glyphs. The faces Wine lacks are replaced by one
         # that has them; the ones it has (Tahoma draws the title bars) borrow the missing glyphs

@@ -55,6 +55,9 @@ TEST_F(WindowTest, OpensWithTheControlsInPlaceAndTheFocusOnTheStartButton) {
     RECT client{};
     GetClientRect(app.Main(), &client);
     const UINT dpi = GetDpiForWindow(app.Main());
+#ifdef ORVANDEL_EXPECTED_DPI
+    ASSERT_EQ(dpi, ORVANDEL_EXPECTED_DPI) << "the Wine set-up did not give the scaling asked for";
+#endif
     EXPECT_EQ(client.right, MulDiv(5160, dpi, 1440));
     EXPECT_EQ(client.bottom, MulDiv(2910, dpi, 1440));
 
