@@ -1,6 +1,7 @@
 #include "ui/text_viewer.h"
 
 #include "ui/font.h"
+#include "ui/text_view.h"
 
 namespace {
 
@@ -168,10 +169,10 @@ void TextViewer::OnCreate() {
             prompt_.icon == PromptIcon::Information ? IDI_INFORMATION : IDI_WARNING;
         SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, which)), 0);
     }
-    const HWND edit = CreateChild(window_, L"EDIT", nullptr,
-                                  WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                                      ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
-                                  kTextViewerEditId, WS_EX_CLIENTEDGE);
+    RegisterTextView();
+    const HWND edit =
+        CreateChild(window_, kTextViewClass, nullptr, WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
+                    kTextViewerEditId, WS_EX_CLIENTEDGE);
     const Button buttons[] = {{IDYES, L"是(&Y)"}, {IDNO, L"否(&N)"}, {IDOK, L"确定"}};
     for (const Button& button : buttons) {
         const bool shown = YesNo() ? button.id != IDOK : button.id == IDOK;
@@ -186,7 +187,6 @@ void TextViewer::OnCreate() {
     }
     ApplyFont(window_, font_.Get());
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(monospaced_.Get()), FALSE);
-    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // no limit: the whole text is shown
     SetWindowTextW(edit, prompt_.text.c_str());
 }
 
