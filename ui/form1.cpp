@@ -4,6 +4,8 @@
 
 #include "files/mdlPub.h"
 #include "ui/layout.h"
+#include "ui/mdlBrowseFounder.h"
+#include "ui/mdlOpen.h"
 #include "ui/message_prompt.h"
 
 namespace {
@@ -174,12 +176,35 @@ void Form1::OnCommand(int id, int notification) {
         case kCommand1:
             ProcessingRun(*this, mdlPub::ShellOpen);
             break;
+        case kCommand2:
+            PickSourceFile();
+            break;
+        case kCommand5:
+            PickSaveFolder();
+            break;
         case kCommand4:
             DestroyWindow(window_);
             break;
         default:
             // IDOK and IDCANCEL from Enter and Esc land here too: no button is the default.
             break;
+    }
+}
+
+void Form1::PickSourceFile() {
+    const WideText path =
+        mdlOpen::ShowOpenDialog(window_, L"选择文件", mdlOpen::CFamilyFilter(), *this);
+    if (!path.empty()) {
+        SetWindowTextW(Control(kText1), path.c_str());
+    }
+}
+
+// The backslash is added whatever the folder ends with: a drive root gets two, which Windows
+// accepts in a path.
+void Form1::PickSaveFolder() {
+    const WideText folder = mdlBrowseFounder::BrowseForFolder(window_, L"选择保存位置");
+    if (!folder.empty()) {
+        SetWindowTextW(Control(kText2), (folder + L"\\").c_str());
     }
 }
 

@@ -29,6 +29,8 @@ class Form1 : public ProcessingHost {
     void OnDpiChanged(int dpi, const RECT& suggested);
     void LayOut();
     void NormaliseText2();
+    void PickSourceFile();
+    void PickSaveFolder();
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     WideText TextOf(int id) const;
 

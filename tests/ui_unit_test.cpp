@@ -1,0 +1,97 @@
+// The window's logic that needs no window: the open dialog's record and error trap, and which
+// prompts fit a message box.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <system_error>
+
+#include "tests/scripted_host.h"
+#include "ui/mdlOpen.h"
+#include "ui/message_prompt.h"
+
+namespace {
+
+TEST(OpenDialog, FilterHasFourNulTerminatedParts) {
+    const std::wstring expected(
+        L"C类文件(*.c;*.cpp;*.h;*.hpp;*.java)\0"
+        L"*.c;*.cpp;*.h;*.hpp;*.java\0"
+        L"所有文件(*.*)\0"
+        L"*.*\0",
+        32 + 1 + 26 + 1 + 9 + 1 + 3 + 1);
+    EXPECT_EQ(mdlOpen::CFamilyFilter(), expected);
+    EXPECT_EQ(mdlOpen::CFamilyFilter().size(), 74u);
+}
+
+TEST(OpenDialog, RecordAsksForAnExistingFileWithRoomForLongPaths) {
+    mdlOpen::OpenRecord record;
+    const HWND owner = reinterpret_cast<HWND>(0x1234);
+    mdlOpen::FillOpenRecord(record, owner, L"选择文件", mdlOpen::CFamilyFilter());
+    const OPENFILENAMEW& fields = record.fields;
+    EXPECT_EQ(fields.lStructSize, sizeof(OPENFILENAMEW));
+    EXPECT_EQ(fields.hwndOwner, owner);
+    EXPECT_EQ(fields.nFilterIndex, 1u);
+    EXPECT_EQ(fields.nMaxFile, 32768u);
+    EXPECT_EQ(fields.lpstrFile[0], L'\0');
+    EXPECT_GE(fields.nMaxFileTitle, 255u);
+    EXPECT_EQ(fields.lpstrInitialDir, nullptr);
+    EXPECT_STREQ(fields.lpstrTitle, L"选择文件");
+    EXPECT_EQ(fields.Flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
+                                               OFN_FILEMUSTEXIST | OFN_SHAREAWARE));
+    EXPECT_EQ(fields.Flags, 0x5804u);
+    // The filter as the dialog reads it: the four parts, then the empty part that ends the list.
+    const std::wstring filter(fields.lpstrFilter, mdlOpen::CFamilyFilter().size() + 1);
+    EXPECT_EQ(filter, mdlOpen::CFamilyFilter() + L'\0');
+    EXPECT_EQ(fields.lpstrCustomFilter, nullptr);
+    EXPECT_EQ(fields.lpfnHook, nullptr);
+}
+
+BOOL WINAPI ChooseFile(OPENFILENAMEW* fields) {
+    wcscpy_s(fields->lpstrFile, fields->nMaxFile, L"C:\\src\\main.c");
+    return TRUE;
+}
+BOOL WINAPI Cancel(OPENFILENAMEW*) {
+    return FALSE;
+}
+BOOL WINAPI RunOutOfMemory(OPENFILENAMEW*) {
+    throw std::bad_alloc();
+}
+BOOL WINAPI FailWithCode(OPENFILENAMEW*) {
+    throw std::system_error(ERROR_INVALID_WINDOW_HANDLE, std::system_category(), "no owner");
+}
+
+TEST(OpenDialog, ReturnsThePathOrNothingAndTrapsErrors) {
+    ScriptedHost host(L"", L"");
+    EXPECT_EQ(
+        mdlOpen::ShowOpenDialog(nullptr, L"选择文件", mdlOpen::CFamilyFilter(), host, ChooseFile),
+        L"C:\\src\\main.c");
+    EXPECT_EQ(mdlOpen::ShowOpenDialog(nullptr, L"选择文件", mdlOpen::CFamilyFilter(), host, Cancel),
+              L"");
+    EXPECT_TRUE(host.Prompts().empty()) << "a cancelled dialog says nothing";
+
+    EXPECT_EQ(mdlOpen::ShowOpenDialog(nullptr, L"t", L"f", host, RunOutOfMemory), L"");
+    EXPECT_EQ(mdlOpen::ShowOpenDialog(nullptr, L"t", L"f", host, FailWithCode), L"");
+    ASSERT_EQ(host.Prompts().size(), 2u);
+    for (const RecordedPrompt& seen : host.Prompts()) {
+        EXPECT_EQ(seen.prompt.title, L"mnuFileOpenDialog_Click");
+        EXPECT_EQ(seen.prompt.icon, PromptIcon::None);
+        EXPECT_EQ(seen.prompt.buttons, PromptButtons::Ok);
+    }
+    EXPECT_EQ(host.Prompts()[0].prompt.text, L"Error: 7 Out of memory");
+    EXPECT_EQ(host.Prompts()[1].prompt.text.rfind(L"Error: 1400 no owner", 0), 0u);
+}
+
+TEST(MessagePrompt, LongTextsGoToTheViewer) {
+    const std::wstring line100(100, L'x');
+    std::wstring lines25;
+    for (int i = 0; i < 25; ++i) {
+        lines25 += (i ? L"\r\n" : L"") + line100;
+    }
+    EXPECT_TRUE(FitsMessageBox(L""));
+    EXPECT_TRUE(FitsMessageBox(lines25));
+    EXPECT_FALSE(FitsMessageBox(lines25 + L"\r\nx"));
+    EXPECT_FALSE(FitsMessageBox(line100 + L"x"));
+    EXPECT_FALSE(FitsMessageBox(L"a\r\n" + line100 + L"x\r\nb"));
+    EXPECT_TRUE(FitsMessageBox(L"保存成功！ 是否打开该文件？\r\n\r\nC:\\1.cpp"));
+}
+
+}  // namespace

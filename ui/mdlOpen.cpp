@@ -1,0 +1,81 @@
+#include "ui/mdlOpen.h"
+
+#include <new>
+#include <stdexcept>
+#include <system_error>
+
+namespace mdlOpen {
+
+namespace {
+
+// Long enough for any path Windows can name.
+constexpr size_t kPathBuffer = 32768;
+constexpr size_t kFileTitleBuffer = 260;
+
+std::wstring Widen(const char* text) {
+    std::wstring wide;
+    for (; *text != '\0'; ++text) {
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+    }
+    return wide;
+}
+
+// The error's number and description. A failed allocation is number 7, "Out of memory", as the
+// runtime has long numbered it; a system error carries its own code.
+std::wstring Describe(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return L"7 Out of memory";
+    }
+    if (const auto* system = dynamic_cast<const std::system_error*>(&error)) {
+        return std::to_wstring(system->code().value()) + L" " + Widen(system->what());
+    }
+    return L"5 " + Widen(error.what());
+}
+
+}  // namespace
+
+std::wstring CFamilyFilter() {
+    static const wchar_t kFilter[] =
+        L"C类文件(*.c;*.cpp;*.h;*.hpp;*.java)\0*.c;*.cpp;*.h;*.hpp;*.java\0所有文件(*.*)\0*.*\0";
+    return std::wstring(kFilter, sizeof kFilter / sizeof kFilter[0] - 1);
+}
+
+void FillOpenRecord(OpenRecord& record, HWND owner, const std::wstring& title,
+                    const std::wstring& filter) {
+    record.title = title;
+    // The list ends with an empty part: one more NUL after the last part's own.
+    record.filter = filter + L'\0';
+    record.file.assign(kPathBuffer, L'\0');
+    record.fileTitle.assign(kFileTitleBuffer, L'\0');
+    OPENFILENAMEW& fields = record.fields;
+    fields = OPENFILENAMEW{};
+    fields.lStructSize = sizeof(OPENFILENAMEW);
+    fields.hwndOwner = owner;
+    fields.lpstrFilter = record.filter.c_str();
+    fields.nFilterIndex = 1;
+    fields.lpstrFile = record.file.data();
+    fields.nMaxFile = static_cast<DWORD>(record.file.size());
+    fields.lpstrFileTitle = record.fileTitle.data();
+    fields.nMaxFileTitle = static_cast<DWORD>(record.fileTitle.size());
+    fields.lpstrInitialDir = nullptr;
+    fields.lpstrTitle = record.title.c_str();
+    fields.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE;
+}
+
+std::wstring ShowOpenDialog(HWND owner, const std::wstring& title, const std::wstring& filter,
+                            Prompter& prompter, OpenFileCall call) {
+    try {
+        OpenRecord record;
+        FillOpenRecord(record, owner, title, filter);
+        if (!call(&record.fields)) {
+            return std::wstring();  // cancelled, or the dialog failed: nothing to say
+        }
+        return std::wstring(record.file.c_str());
+    } catch (const std::exception& error) {
+        prompter.MessagePrompt({L"Error: " + Describe(error), PromptButtons::Ok, PromptIcon::None,
+                                L"mnuFileOpenDialog_Click"});
+        return std::wstring();
+    }
+}
+
+}  // namespace mdlOpen
