@@ -1,5 +1,7 @@
 #include "tests/window/driver.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 
 namespace {
@@ -203,6 +205,72 @@ SeenPrompt Driver::WaitForPrompt(DWORD milliseconds) const {
     }
     prompt.icon = IconName(prompt.window);
     return prompt;
+}
+
+HWND Driver::WaitForDialog(const std::wstring& caption, DWORD milliseconds) const {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND window : OtherWindows()) {
+                if (ClassOf(window) == L"#32770" &&
+                    (caption.empty() || CaptionOf(window) == caption)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        milliseconds);
+    return found;
+}
+
+std::vector<std::wstring> Driver::ComboItems(HWND combo) const {
+    std::vector<std::wstring> items;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_BLOCK, kTimeout, &count);
+    for (WPARAM i = 0; i < count; ++i) {
+        wchar_t item[512] = {};
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_BLOCK,
+                            kTimeout, &ignored);
+        items.emplace_back(item);
+    }
+    return items;
+}
+
+bool Driver::SelectFolder(HWND browser, const std::wstring& folder) const {
+    const size_t bytes = (folder.size() + 1) * sizeof(wchar_t);
+    void* remote =
+        VirtualAllocEx(process_.hProcess, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote == nullptr) {
+        return false;
+    }
+    DWORD_PTR selected = 0;
+    const bool written =
+        WriteProcessMemory(process_.hProcess, remote, folder.c_str(), bytes, nullptr) &&
+        SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote),
+                            SMTO_BLOCK, kTimeout, &selected);
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    return written;
+}
+
+HWND FindChildWithText(HWND parent, const std::wstring& text) {
+    struct Search {
+        const std::wstring& text;
+        HWND found;
+    } search{text, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lParam) {
+            auto* search = reinterpret_cast<Search*>(lParam);
+            if (CaptionOf(child) == search->text) {
+                search->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool Driver::Answer(const SeenPrompt& prompt, int button) const {

@@ -41,6 +41,12 @@ class Driver {
     bool Answer(const SeenPrompt& prompt, int button) const;
     // The top-level windows of the program other than the main window.
     std::vector<HWND> OtherWindows() const;
+    // Waits for a dialog of the program (class #32770) with this caption, or any caption if empty.
+    HWND WaitForDialog(const std::wstring& caption, DWORD milliseconds = 10000) const;
+    // The items of a combo box in another process.
+    std::vector<std::wstring> ComboItems(HWND combo) const;
+    // Selects `folder` in an open folder browser, writing the path into the program's memory.
+    bool SelectFolder(HWND browser, const std::wstring& folder) const;
 
   private:
     PROCESS_INFORMATION process_{};
@@ -59,6 +65,9 @@ bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
     }
     return true;
 }
+
+// A child of `parent` (at any depth) whose text is `text`, or none.
+HWND FindChildWithText(HWND parent, const std::wstring& text);
 
 // The folder this test program runs from; orvandel.exe is found relative to it.
 std::wstring ProgramPath();
