@@ -6,6 +6,7 @@
 
 #include "files/mdlPub.h"
 #include "processing/comment_passes.h"
+#include "tests/line_list.h"
 #include "tests/plain_model.h"
 
 namespace {
@@ -19,21 +20,11 @@ std::string RandomText(std::mt19937& random) {
     return text;
 }
 
-std::vector<std::string> FastLines(const std::string& data) {
-    std::vector<std::string> lines;
-    mdlPub::LineReader reader(data);
-    std::string_view line;
-    while (reader.ReadLine(line)) {
-        lines.emplace_back(line);
-    }
-    return lines;
-}
-
 TEST(AgainstPlainModel, PassesAndLineReaderAgreeOnRandomTexts) {
     std::mt19937 random(7);
     for (int round = 0; round < 200000; ++round) {
         const std::string text = RandomText(random);
-        ASSERT_EQ(FastLines(text), plain_model::Lines(text)) << testing::PrintToString(text);
+        ASSERT_EQ(ReadAllLines(text), plain_model::Lines(text)) << testing::PrintToString(text);
         ASSERT_EQ(StripLineCommentsFromText(text), plain_model::StripLineComments(text))
             << testing::PrintToString(text);
         ASSERT_EQ(StripBlockComments(text), plain_model::StripBlockComments(text))

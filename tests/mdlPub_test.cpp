@@ -4,35 +4,27 @@
 
 #include <vector>
 
+#include "tests/line_list.h"
 #include "tests/scripted_host.h"
 #include "tests/temp_folder.h"
 
 namespace {
 
-std::vector<std::string> Lines(std::string_view data) {
-    std::vector<std::string> lines;
-    mdlPub::LineReader reader(data);
-    std::string_view line;
-    while (reader.ReadLine(line)) {
-        lines.emplace_back(line);
-    }
-    return lines;
-}
-
 using LineList = std::vector<std::string>;
 
 TEST(ReadLine, EndsLinesAtCrCrLfAndLf) {
-    EXPECT_EQ(Lines(""), LineList{});
-    EXPECT_EQ(Lines("a"), LineList{"a"});
-    EXPECT_EQ(Lines("a\r\n"), LineList{"a"});
-    EXPECT_EQ(Lines("a\r\nb"), (LineList{"a", "b"}));
-    EXPECT_EQ(Lines("a\rb\r"), (LineList{"a", "b"}));
-    EXPECT_EQ(Lines("a\nb\n"), (LineList{"a", "b"}));
-    EXPECT_EQ(Lines("\r\n\r\n"), (LineList{"", ""}));
-    EXPECT_EQ(Lines("a\n\rb"), (LineList{"a", "", "b"}));
-    EXPECT_EQ(Lines("a\r\r\nb"), (LineList{"a", "", "b"}));
-    EXPECT_EQ(Lines("a\nb\nc\rd\re\r\nf\n\ng"), (LineList{"a", "b", "c", "d", "e", "f", "", "g"}));
-    EXPECT_EQ(Lines(std::string("\0\r\0", 3)),
+    EXPECT_EQ(ReadAllLines(""), LineList{});
+    EXPECT_EQ(ReadAllLines("a"), LineList{"a"});
+    EXPECT_EQ(ReadAllLines("a\r\n"), LineList{"a"});
+    EXPECT_EQ(ReadAllLines("a\r\nb"), (LineList{"a", "b"}));
+    EXPECT_EQ(ReadAllLines("a\rb\r"), (LineList{"a", "b"}));
+    EXPECT_EQ(ReadAllLines("a\nb\n"), (LineList{"a", "b"}));
+    EXPECT_EQ(ReadAllLines("\r\n\r\n"), (LineList{"", ""}));
+    EXPECT_EQ(ReadAllLines("a\n\rb"), (LineList{"a", "", "b"}));
+    EXPECT_EQ(ReadAllLines("a\r\r\nb"), (LineList{"a", "", "b"}));
+    EXPECT_EQ(ReadAllLines("a\nb\nc\rd\re\r\nf\n\ng"),
+              (LineList{"a", "b", "c", "d", "e", "f", "", "g"}));
+    EXPECT_EQ(ReadAllLines(std::string("\0\r\0", 3)),
               (LineList{std::string(1, '\0'), std::string(1, '\0')}));
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "files/mdlPub.h"
+#include "tests/line_list.h"
 #include "tests/plain_model.h"
 
 namespace {
@@ -25,13 +26,7 @@ const std::string& ScratchFile() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> lines;
-    mdlPub::LineReader reader(bytes);
-    std::string_view line;
-    while (reader.ReadLine(line)) {
-        lines.emplace_back(line);
-    }
-    if (lines != plain_model::Lines(bytes)) {
+    if (ReadAllLines(bytes) != plain_model::Lines(bytes)) {
         std::abort();
     }
     std::ofstream(ScratchFile(), std::ios::binary | std::ios::trunc) << bytes;

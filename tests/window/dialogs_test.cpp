@@ -101,11 +101,7 @@ TEST_F(DialogsTest, RunFromPickedPathsWritesIntoTheChosenFolder) {
     ASSERT_TRUE(Gone(browser));
 
     app.Click(Control(kCommand1));
-    for (int stage = 0; stage < 3; ++stage) {
-        const SeenPrompt prompt = app.WaitForPrompt();
-        ASSERT_NE(prompt.window, nullptr);
-        app.Answer(prompt, IDOK);
-    }
+    ASSERT_TRUE(app.AcceptStages());
     const SeenPrompt offer = app.WaitForPrompt();
     EXPECT_EQ(offer.text, L"保存成功！ 是否打开该文件？\r\n\r\n" + folder.PathOf(L"out\\run.c"));
     app.Answer(offer, IDNO);
@@ -122,11 +118,7 @@ TEST_F(DialogsTest, ADriveRootGetsADoubledBackslashAndStillWorks) {
 
     app.SetText(Control(kText1), source);
     app.Click(Control(kCommand1));
-    for (int stage = 0; stage < 3; ++stage) {
-        const SeenPrompt prompt = app.WaitForPrompt();
-        ASSERT_NE(prompt.window, nullptr);
-        app.Answer(prompt, IDOK);
-    }
+    ASSERT_TRUE(app.AcceptStages());
     const SeenPrompt offer = app.WaitForPrompt();
     EXPECT_EQ(offer.text, L"保存成功！ 是否打开该文件？\r\n\r\nC:\\\\orvandel-root-test.c");
     app.Answer(offer, IDNO);

@@ -277,3 +277,13 @@ bool Driver::Answer(const SeenPrompt& prompt, int button) const {
     Click(GetDlgItem(prompt.window, button));
     return WaitFor([&] { return !IsWindow(prompt.window); });
 }
+
+bool Driver::AcceptStages() const {
+    for (int stage = 0; stage < 3; ++stage) {
+        const SeenPrompt prompt = WaitForPrompt();
+        if (prompt.window == nullptr || !Answer(prompt, IDOK)) {
+            return false;
+        }
+    }
+    return true;
+}

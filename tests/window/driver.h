@@ -39,6 +39,8 @@ class Driver {
     SeenPrompt WaitForPrompt(DWORD milliseconds = 10000) const;
     // Answers a prompt with one of its buttons and waits until it has gone.
     bool Answer(const SeenPrompt& prompt, int button) const;
+    // Answers OK to the three stages of a run (before, after each pass); false if one is missing.
+    bool AcceptStages() const;
     // The top-level windows of the program other than the main window.
     std::vector<HWND> OtherWindows() const;
     // Waits for a dialog of the program (class #32770) with this caption, or any caption if empty.

@@ -178,11 +178,7 @@ TEST_F(WindowTest, SaveIntoAMissingFolderIsReportedWithoutAnOffer) {
     app.SetText(Control(kText1), source);
     app.SetText(Control(kText2), missing);
     app.Click(Control(kCommand1));
-    for (int stage = 0; stage < 3; ++stage) {
-        const SeenPrompt prompt = app.WaitForPrompt();
-        ASSERT_NE(prompt.window, nullptr);
-        app.Answer(prompt, IDOK);
-    }
+    ASSERT_TRUE(app.AcceptStages());
     const SeenPrompt failure =
         ExpectPrompt(L"Orvandel", L"保存失败！\r\n\r\n" + missing + L"a.c", {IDOK}, L"exclamation");
     app.Answer(failure, IDOK);
@@ -227,11 +223,7 @@ void RunAndOpen(Driver& app, const Path& source, const Path& saveFolder) {
     app.SetText(app.Control(kText1), source);
     app.SetText(app.Control(kText2), saveFolder);
     app.Click(app.Control(kCommand1));
-    for (int stage = 0; stage < 3; ++stage) {
-        const SeenPrompt prompt = app.WaitForPrompt();
-        ASSERT_NE(prompt.window, nullptr);
-        app.Answer(prompt, IDOK);
-    }
+    ASSERT_TRUE(app.AcceptStages());
     const SeenPrompt offer = app.WaitForPrompt();
     ASSERT_EQ(offer.buttons, (std::vector<int>{IDYES, IDNO}));
     app.Answer(offer, IDYES);
