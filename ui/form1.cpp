@@ -185,9 +185,24 @@ void Form1::OnCommand(int id, int notification) {
         case kCommand4:
             DestroyWindow(window_);
             break;
-        default:
-            // IDOK and IDCANCEL from Enter and Esc land here too: no button is the default.
+        case IDOK:
+            // Enter: the dialog manager asks for the default button, and there is none. Like a
+            // dialog, the window lets Enter press the button that has the focus, and only that.
+            PressFocusedButton();
             break;
+        default:
+            // IDCANCEL from Esc lands here: there is no cancel button.
+            break;
+    }
+}
+
+void Form1::PressFocusedButton() {
+    const HWND focus = GetFocus();
+    const int id = GetDlgCtrlID(focus);
+    if (GetParent(focus) == window_ &&
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) &&
+        id != IDOK) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
     }
 }
 

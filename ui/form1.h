@@ -29,6 +29,7 @@ class Form1 : public ProcessingHost {
     void OnDpiChanged(int dpi, const RECT& suggested);
     void LayOut();
     void NormaliseText2();
+    void PressFocusedButton();
     void PickSourceFile();
     void PickSaveFolder();
     HWND Control(int id) const { return GetDlgItem(window_, id); }

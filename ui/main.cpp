@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/form1.h"
+#include "ui/shared_access_key.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -15,7 +16,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // The dialog manager gives the window Tab, Shift+Tab and the access keys.
-        if (!IsDialogMessageW(form.Window(), &message)) {
+        if (!MoveFocusForSharedAccessKey(form.Window(), message) &&
+            !IsDialogMessageW(form.Window(), &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

@@ -279,6 +279,40 @@ TEST_F(WindowTest, AWrittenProgramIsShownInNotepadNotRun) {
     EXPECT_FALSE(std::filesystem::exists(OsPath(marker)));
 }
 
+// A key as the keyboard delivers it: posted to the control with the focus, through the program's
+// message loop and its dialog manager.
+void PressKey(HWND focused, WPARAM key, bool alt = false) {
+    const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    const LPARAM flags = alt ? (1 << 29) : 0;  // the context code: Alt is held
+    PostMessageW(focused, down, key, flags | 1);
+    PostMessageW(focused, alt ? WM_SYSKEYUP : WM_KEYUP, key, flags | 1 | (3u << 30));
+}
+
+TEST_F(WindowTest, EnterAndEscapeActOnlyOnAFocusedButton) {
+    app.SetText(Control(kText1), folder.PathOf(L"missing.c"));
+    app.Focus(Control(kText1));
+    PressKey(Control(kText1), VK_RETURN);
+    PressKey(Control(kText1), VK_ESCAPE);
+    EXPECT_EQ(app.WaitForPrompt(500).window, nullptr) << "Enter in a field started a run";
+    EXPECT_TRUE(IsWindow(app.Main())) << "Esc closed the window";
+
+    app.Focus(Control(kCommand1));
+    PressKey(Control(kCommand1), VK_RETURN);
+    const SeenPrompt prompt = app.WaitForPrompt();
+    ASSERT_NE(prompt.window, nullptr) << "Enter on the start button did not start a run";
+    EXPECT_EQ(prompt.text, L"要处理的文件不存在");
+    app.Answer(prompt, IDOK);
+}
+
+TEST_F(WindowTest, AltBMovesBetweenTheTwoBrowseButtons) {
+    app.Focus(Control(kCommand1));
+    PressKey(Control(kCommand1), 'B', true);
+    EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand2); }, 3000));
+    PressKey(Control(kCommand2), 'B', true);
+    EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand5); }, 3000));
+    EXPECT_EQ(app.WaitForPrompt(300).window, nullptr) << "a shared access key must not click";
+}
+
 TEST_F(WindowTest, ExitButtonEndsTheProgram) {
     app.Click(Control(kCommand4));
     EXPECT_TRUE(app.WaitForExit());
