@@ -1,5 +1,6 @@
 #include "tests/window/driver.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -239,6 +240,26 @@ std::vector<std::wstring> Driver::ComboItems(HWND combo) const {
 }
 
 bool Driver::SelectFolder(HWND browser, const std::wstring& folder) const {
+    // The browser selects its starting folder once it has filled its tree; a selection made
+    // before that would be overwritten.
+    HWND tree = nullptr;
+    EnumChildWindows(
+        browser,
+        [](HWND child, LPARAM found) {
+            if (ClassOf(child) == L"SysTreeView32") {
+                *reinterpret_cast<HWND*>(found) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tree));
+    const auto selectedItem = [tree] {
+        return tree ? SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) : 0;
+    };
+    if (!WaitFor([&] { return selectedItem() != 0; })) {
+        return false;
+    }
+    const LRESULT initial = selectedItem();
     const size_t bytes = (folder.size() + 1) * sizeof(wchar_t);
     void* remote =
         VirtualAllocEx(process_.hProcess, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
@@ -251,7 +272,7 @@ bool Driver::SelectFolder(HWND browser, const std::wstring& folder) const {
         SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote),
                             SMTO_BLOCK, kTimeout, &selected);
     VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    return written;
+    return written && (folder.empty() || WaitFor([&] { return selectedItem() != initial; }));
 }
 
 HWND FindChildWithText(HWND parent, const std::wstring& text) {
