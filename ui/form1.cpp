@@ -1,7 +1,9 @@
 #include "ui/form1.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include "files/long_path_win32.h"
 #include "files/mdlPub.h"
 #include "ui/layout.h"
 #include "ui/mdlBrowseFounder.h"
@@ -100,6 +102,9 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -129,6 +134,24 @@ void Form1::OnCreate() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();
     SetFocus(Control(kCommand1));
+    DragAcceptFiles(window_, TRUE);
+}
+
+// A file dropped on the window becomes the source, a folder the save folder. Nothing runs.
+void Form1::OnDropFiles(HDROP drop) {
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    WideText path(length + 1, L'\0');
+    path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+    DragFinish(drop);
+    if (path.empty()) {
+        return;
+    }
+    const DWORD attributes = GetFileAttributesW(LongPathForm(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetWindowTextW(Control(kText2), NormalisedSaveFolder(path).c_str());
+    } else {
+        SetWindowTextW(Control(kText1), path.c_str());
+    }
 }
 
 void Form1::LayOut() {

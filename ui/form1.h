@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "processing/processing_run.h"
 #include "ui/font.h"
@@ -27,6 +28,7 @@ class Form1 : public ProcessingHost {
     void OnCreate();
     void OnCommand(int id, int notification);
     void OnDpiChanged(int dpi, const RECT& suggested);
+    void OnDropFiles(HDROP drop);
     void LayOut();
     void NormaliseText2();
     void PressFocusedButton();

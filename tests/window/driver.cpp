@@ -1,6 +1,7 @@
 #include "tests/window/driver.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -237,6 +238,21 @@ std::vector<std::wstring> Driver::ComboItems(HWND combo) const {
         items.emplace_back(item);
     }
     return items;
+}
+
+bool Driver::DropFile(const std::wstring& path) const {
+    // The header, then the path and the empty name that ends the list.
+    std::vector<BYTE> block(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t), 0);
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(path.begin(), path.end(),
+              reinterpret_cast<wchar_t*>(block.data() + sizeof(DROPFILES)));
+    void* remote = VirtualAllocEx(process_.hProcess, nullptr, block.size(),
+                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    return remote != nullptr &&
+           WriteProcessMemory(process_.hProcess, remote, block.data(), block.size(), nullptr) &&
+           PostMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 bool Driver::SelectFolder(HWND browser, const std::wstring& folder) const {

@@ -47,6 +47,8 @@ class Driver {
     HWND WaitForDialog(const std::wstring& caption, DWORD milliseconds = 10000) const;
     // The items of a combo box in another process.
     std::vector<std::wstring> ComboItems(HWND combo) const;
+    // Drops `path` on the main window as the shell does: a DROPFILES block in the program's memory.
+    bool DropFile(const std::wstring& path) const;
     // Selects `folder` in an open folder browser, writing the path into the program's memory.
     bool SelectFolder(HWND browser, const std::wstring& folder) const;
 

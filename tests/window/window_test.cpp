@@ -313,6 +313,19 @@ TEST_F(WindowTest, AltBMovesBetweenTheTwoBrowseButtons) {
     EXPECT_EQ(app.WaitForPrompt(300).window, nullptr) << "a shared access key must not click";
 }
 
+TEST_F(WindowTest, DroppingAFileOrAFolderFillsTheMatchingField) {
+    const Path source = folder.Write(L"dropped.c", "int a;\r\n");
+    ASSERT_TRUE(app.DropFile(source));
+    EXPECT_TRUE(WaitFor([&] { return app.Text(Control(kText1)) == source; }, 3000));
+    EXPECT_EQ(app.Text(Control(kText2)), L"C:\\");
+
+    ASSERT_TRUE(app.DropFile(folder.Root().wstring()));
+    EXPECT_TRUE(WaitFor(
+        [&] { return app.Text(Control(kText2)) == folder.Root().wstring() + L"\\"; }, 3000));
+    EXPECT_EQ(app.Text(Control(kText1)), source);
+    EXPECT_EQ(app.WaitForPrompt(300).window, nullptr) << "a drop must not start anything";
+}
+
 TEST_F(WindowTest, ExitButtonEndsTheProgram) {
     app.Click(Control(kCommand4));
     EXPECT_TRUE(app.WaitForExit());
