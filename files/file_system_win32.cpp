@@ -94,6 +94,15 @@ bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_v
     if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
         return false;
     }
+    // A target another program holds open without sharing cannot be replaced. Finding out first
+    // writes nothing: Wine's ReplaceFileW would leave a temporary file of its own behind.
+    if (exists &&
+        !UniqueFileHandle(CreateFileW(target.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr))
+             .Valid()) {
+        return false;
+    }
     const Path temporary = TemporaryNameBeside(target);
     UniqueFileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));

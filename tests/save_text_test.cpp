@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 #include "files/mdlPub.h"
 #include "tests/temp_folder.h"
 
@@ -57,5 +63,27 @@ TEST(SaveText, ReplacesTheSourceItselfSafely) {
     EXPECT_EQ(ReadBytes(source), "int a; \r\n");
     EXPECT_EQ(ListFolder(folder.Root()), L"1.cpp;");
 }
+
+#ifndef _WIN32
+// The disk filling up in the middle of a save, as a file size limit makes it: the write fails
+// halfway, and the file being replaced, here the source itself, keeps every byte.
+TEST(SaveText, AWriteFailingHalfwayLeavesTheOldFileWhole) {
+    TempFolder folder;
+    const std::string original(20000, 'o');
+    const Path source = folder.Write(L"1.cpp", original);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);  // a failed write instead of a signal
+    rlimit limit = previous;
+    limit.rlim_cur = 8192;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const bool saved = mdlPub::SaveText(source, std::string(16384, 'n'));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(ReadBytes(source) == original);
+    EXPECT_EQ(ListFolder(folder.Root()), L"1.cpp;");
+}
+#endif
 
 }  // namespace

@@ -1,0 +1,151 @@
+// Faults and hostile input in the real program: each ends with a clear message where the user
+// must know, the program still running, and no file lost or half-written.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "files/long_path_win32.h"
+#include "files/mdlPub.h"
+#include "tests/temp_folder.h"
+#include "tests/window/driver.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+class FaultsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(app.Start()); }
+    HWND Control(int id) const { return app.Control(id); }
+
+    // Starts a run and returns its first prompt.
+    SeenPrompt StartRun(const std::wstring& source, const std::wstring& saveFolder) {
+        app.SetText(Control(kText1), source);
+        app.SetText(Control(kText2), saveFolder);
+        app.Click(Control(kCommand1));
+        return app.WaitForPrompt();
+    }
+    void ExpectSourceMissing(const std::wstring& source) {
+        const SeenPrompt prompt = StartRun(source, folder.Root().wstring() + L"\\");
+        EXPECT_EQ(prompt.text, L"要处理的文件不存在");
+        app.Answer(prompt, IDOK);
+        EXPECT_TRUE(IsWindowEnabled(Control(kCommand1)));
+    }
+    // Runs through the stages and expects the save to fail with its message and no offer.
+    void ExpectSaveFailure(const std::wstring& source, const std::wstring& saveFolder,
+                           const std::wstring& output) {
+        const SeenPrompt first = StartRun(source, saveFolder);
+        ASSERT_NE(first.window, nullptr);
+        app.Answer(first, IDOK);
+        for (int stage = 0; stage < 2; ++stage) {
+            const SeenPrompt prompt = app.WaitForPrompt();
+            ASSERT_NE(prompt.window, nullptr);
+            app.Answer(prompt, IDOK);
+        }
+        const SeenPrompt failure = app.WaitForPrompt();
+        EXPECT_EQ(failure.text, L"保存失败！\r\n\r\n" + output);
+        EXPECT_EQ(failure.icon, L"exclamation");
+        app.Answer(failure, IDOK);
+        EXPECT_EQ(app.WaitForPrompt(300).window, nullptr);
+        EXPECT_TRUE(IsWindow(app.Main()));
+    }
+    // Runs through every stage and answers No to the offer; returns the offer's text.
+    std::wstring RunToTheEnd(const std::wstring& source, const std::wstring& saveFolder) {
+        const SeenPrompt first = StartRun(source, saveFolder);
+        if (first.window == nullptr || !app.Answer(first, IDOK)) {
+            return L"<no first prompt>";
+        }
+        for (int stage = 0; stage < 2; ++stage) {
+            const SeenPrompt prompt = app.WaitForPrompt();
+            if (prompt.window == nullptr) {
+                return L"<stage missing>";
+            }
+            app.Answer(prompt, IDOK);
+        }
+        const SeenPrompt offer = app.WaitForPrompt();
+        app.Answer(offer, IDNO);
+        return offer.text;
+    }
+
+    TempFolder folder;
+    Driver app;
+};
+
+TEST_F(FaultsTest, SourcesThatCannotBeReadAreReportedMissing) {
+    ExpectSourceMissing(L"");
+    ExpectSourceMissing(folder.Root().wstring());
+    // Locked by another program that shares it with no one.
+    const Path locked = folder.Write(L"locked.c", "int a;\r\n");
+    const HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ExpectSourceMissing(locked);
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(locked), "int a;\r\n");
+}
+
+TEST_F(FaultsTest, OutputsThatCannotBeWrittenKeepTheirContents) {
+    const Path source = folder.Write(L"a.c", "int a; // x\r\n");
+    std::filesystem::create_directories(folder.Root() / "out");
+    const Path out = folder.PathOf(L"out") + L"\\";
+
+    const Path readOnly = folder.Write(L"out\\a.c", "old");
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    ExpectSaveFailure(source, out, readOnly);
+    EXPECT_EQ(ReadBytes(readOnly), "old");
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const HANDLE lock = CreateFileW(readOnly.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ExpectSaveFailure(source, out, readOnly);
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(readOnly), "old");
+
+    // A folder of the output's name, and a save "folder" that is a file.
+    std::filesystem::create_directories(folder.Root() / "dir" / "a.c");
+    ExpectSaveFailure(source, folder.PathOf(L"dir") + L"\\", folder.PathOf(L"dir\\a.c"));
+    ExpectSaveFailure(source, source + L"\\", source + L"\\a.c");
+    EXPECT_EQ(ReadBytes(source), "int a; // x\r\n");
+    EXPECT_EQ(ListFolder(folder.Root() / "out"), L"a.c;") << "a temporary file was left behind";
+}
+
+TEST_F(FaultsTest, AForwardSlashPathIsRunAndTheSaveFailsClearly) {
+    // The file exists, but only the backslash separates: the whole path becomes the file name.
+    std::wstring slashed = folder.Write(L"fwd.c", "x // y\r\n");
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    const Path out = folder.PathOf(L"out") + L"\\";
+    std::filesystem::create_directories(folder.Root() / "out");
+    ExpectSaveFailure(slashed, out, out + slashed);
+}
+
+TEST_F(FaultsTest, NamesOutsideTheCodePageAndLongPathsWork) {
+    // Characters that neither 936 nor 1252 has.
+    const Path source =
+        folder.Write(L"\u0928\u092e\u0938\u094d\u0924\u0947 \U0001F600.c", "int a; // x\r\n");
+    std::filesystem::create_directories(folder.Root() / L"\u00e9\u4e2d\u0416");
+    const Path out = folder.PathOf(L"\u00e9\u4e2d\u0416") + L"\\";
+    EXPECT_EQ(RunToTheEnd(source, out),
+              L"保存成功！ 是否打开该文件？\r\n\r\n" + out + mdlPub::FileNameOf(source));
+    EXPECT_EQ(ReadBytes(out + mdlPub::FileNameOf(source)), "int a; \r\n");
+
+    // A source and a save folder deeper than MAX_PATH.
+    Path deep = folder.Root().wstring();
+    for (int i = 0; i < 5; ++i) {
+        deep += L"\\" + std::wstring(60, static_cast<wchar_t>(L'k' + i));
+    }
+    ASSERT_TRUE(std::filesystem::create_directories(LongPathForm(deep)));
+    const Path deepSource = deep + L"\\deep.c";
+    {
+        std::ofstream(std::filesystem::path(LongPathForm(deepSource)), std::ios::binary)
+            << "int deep; /* c */\r\n";
+    }
+    ASSERT_GT(deepSource.size(), 300u);
+    EXPECT_EQ(RunToTheEnd(deepSource, deep + L"\\"),
+              L"保存成功！ 是否打开该文件？\r\n\r\n" + deep + L"\\deep.c");
+    std::ifstream in(std::filesystem::path(LongPathForm(deepSource)), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "int deep; \r\n");
+}
+
+}  // namespace
