@@ -279,16 +279,22 @@ bool Driver::SelectFolder(HWND browser, const std::wstring& folder) const {
     const size_t bytes = (folder.size() + 1) * sizeof(wchar_t);
     void* remote =
         VirtualAllocEx(process_.hProcess, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (remote == nullptr) {
+    if (remote == nullptr ||
+        !WriteProcessMemory(process_.hProcess, remote, folder.c_str(), bytes, nullptr)) {
         return false;
     }
-    DWORD_PTR selected = 0;
-    const bool written =
-        WriteProcessMemory(process_.hProcess, remote, folder.c_str(), bytes, nullptr) &&
+    // The browser may still make its own first selection after ours: select again until ours
+    // holds.
+    bool selected = false;
+    for (int attempt = 0; attempt < 20 && !selected; ++attempt) {
+        DWORD_PTR ignored = 0;
         SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote),
-                            SMTO_BLOCK, kTimeout, &selected);
+                            SMTO_BLOCK, kTimeout, &ignored);
+        selected = WaitFor([&] { return selectedItem() != initial; }, 500) &&
+                   !WaitFor([&] { return selectedItem() == initial; }, 300);
+    }
     VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    return written && (folder.empty() || WaitFor([&] { return selectedItem() != initial; }));
+    return selected;
 }
 
 HWND FindChildWithText(HWND parent, const std::wstring& text) {
