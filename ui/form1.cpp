@@ -15,20 +15,20 @@ namespace {
 constexpr wchar_t kClassName[] = L"OrvandelMainWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-const ControlSpec& SpecOf(ControlId id) {
-    for (const ControlSpec& spec : kControls) {
-        if (spec.id == id) {
-            return spec;
+const ControlLayout& LayoutOf(ControlId id) {
+    for (const ControlLayout& layout : kControls) {
+        if (layout.id == id) {
+            return layout;
         }
     }
     return kControls[0];
 }
 
-HWND CreateControl(HWND parent, const ControlSpec& spec) {
+HWND CreateControl(HWND parent, const ControlLayout& layout) {
     const wchar_t* className = L"BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD exStyle = 0;
-    switch (spec.kind) {
+    switch (layout.kind) {
         case ControlKind::Label:
             className = L"STATIC";
             style |= SS_LEFT | SS_NOPREFIX;
@@ -45,8 +45,8 @@ HWND CreateControl(HWND parent, const ControlSpec& spec) {
             style |= WS_TABSTOP | BS_PUSHBUTTON;
             break;
     }
-    return CreateWindowExW(exStyle, className, spec.text, style, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    return CreateWindowExW(exStyle, className, layout.text, style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                            GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -122,8 +122,8 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1::OnCreate() {
     dpi_ = static_cast<int>(GetDpiForWindow(window_));
-    for (const ControlSpec& spec : kControls) {
-        CreateControl(window_, spec);
+    for (const ControlLayout& layout : kControls) {
+        CreateControl(window_, layout);
     }
     SetWindowSubclass(Control(kText2), Text2Proc, 0, reinterpret_cast<DWORD_PTR>(this));
     font_ = Font::Message(dpi_);
@@ -156,22 +156,22 @@ void Form1::OnDropFiles(HDROP drop) {
 
 void Form1::LayOut() {
     const auto scale = [this](int twips) { return MulDiv(twips, dpi_, 1440); };
-    for (const ControlSpec& spec : kControls) {
-        int left = spec.left;
-        int top = spec.top;
-        if (spec.container != ControlId{}) {
-            left += SpecOf(spec.container).left;
-            top += SpecOf(spec.container).top;
+    for (const ControlLayout& layout : kControls) {
+        int left = layout.left;
+        int top = layout.top;
+        if (layout.container != ControlId{}) {
+            left += LayoutOf(layout.container).left;
+            top += LayoutOf(layout.container).top;
         }
-        int width = scale(spec.width);
-        int height = scale(spec.height);
-        const HWND control = Control(spec.id);
-        if (spec.kind == ControlKind::Label) {
+        int width = scale(layout.width);
+        int height = scale(layout.height);
+        const HWND control = Control(layout.id);
+        if (layout.kind == ControlKind::Label) {
             // The label takes the size of its caption in the window's font.
             const HDC dc = GetDC(control);
             const HGDIOBJ old = SelectObject(dc, font_.Get());
             SIZE size{};
-            GetTextExtentPoint32W(dc, spec.text, lstrlenW(spec.text), &size);
+            GetTextExtentPoint32W(dc, layout.text, lstrlenW(layout.text), &size);
             SelectObject(dc, old);
             ReleaseDC(control, dc);
             width = size.cx;

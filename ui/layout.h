@@ -5,7 +5,7 @@
 
 enum class ControlKind { Label, Frame, Edit, Button };
 
-struct ControlSpec {
+struct ControlLayout {
     ControlId id;
     ControlKind kind;
     ControlId container;  // the frame it sits in, or 0 for the window itself
@@ -17,7 +17,7 @@ inline constexpr int kClientWidthTwips = 5160;
 inline constexpr int kClientHeightTwips = 2910;
 
 // In tab order: the dialog manager tabs through sibling windows in the order they were created.
-inline constexpr ControlSpec kControls[] = {
+inline constexpr ControlLayout kControls[] = {
     {kCommand1, ControlKind::Button, ControlId{}, L"开始处理", 1200, 2400, 1215, 375},
     {kFrame1, ControlKind::Frame, ControlId{}, L"文件名", 120, 600, 4935, 735},
     {kText1, ControlKind::Edit, kFrame1, L"C:\\1.cpp", 240, 240, 3495, 375},
