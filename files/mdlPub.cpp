@@ -73,7 +73,7 @@ bool AllLineEndsAreCrLf(std::string_view text) {
         lfs += text[i] == '\n';
     }
     for (size_t i = 1; i < text.size(); ++i) {
-        pairs += (text[i] == '\n') & (text[i - 1] == '\r');
+        pairs += static_cast<size_t>(text[i] == '\n') & static_cast<size_t>(text[i - 1] == '\r');
     }
     return crs == pairs && lfs == pairs;
 }
