@@ -85,13 +85,13 @@ std::wstring IconName(HWND prompt) {
 
 }  // namespace
 
-std::wstring ProgramPath() {
+std::wstring ProgramPath(const std::wstring& name) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path);
     folder.resize(folder.rfind(L'\\'));  // .../tests
     folder.resize(folder.rfind(L'\\'));  // the build folder
-    return folder + L"\\ui\\orvandel.exe";
+    return folder + L"\\" + name;
 }
 
 Driver::~Driver() {
@@ -105,8 +105,8 @@ Driver::~Driver() {
     }
 }
 
-bool Driver::Start() {
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+bool Driver::Start(const std::wstring& program) {
+    std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

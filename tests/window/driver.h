@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// orvandel.exe in the build folder this test program runs from, or another program beside it.
+std::wstring ProgramPath(const std::wstring& name = L"ui\\orvandel.exe");
+
 struct SeenPrompt {
     HWND window = nullptr;
     bool viewer = false;  // the text viewer rather than a message box
@@ -21,7 +24,7 @@ class Driver {
     ~Driver();
 
     // Starts the program and waits for its window; false on failure or timeout.
-    bool Start();
+    bool Start(const std::wstring& program = ProgramPath());
     // True when the program ended within the timeout.
     bool WaitForExit(DWORD milliseconds = 10000);
 
@@ -72,6 +75,3 @@ bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
 
 // A child of `parent` (at any depth) whose text is `text`, or none.
 HWND FindChildWithText(HWND parent, const std::wstring& text);
-
-// The folder this test program runs from; orvandel.exe is found relative to it.
-std::wstring ProgramPath();

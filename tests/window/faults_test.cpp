@@ -149,3 +149,28 @@ TEST_F(FaultsTest, NamesOutsideTheCodePageAndLongPathsWork) {
 }
 
 }  // namespace
+
+namespace {
+
+// A build of the program in which every large allocation fails.
+TEST(OutOfMemory, IsReportedAndNothingIsWritten) {
+    TempFolder folder;
+    const Path source = folder.Write(L"big.c", std::string(1 << 20, 'x') + "\r\n");
+    std::filesystem::create_directories(folder.Root() / "out");
+    Driver app;
+    ASSERT_TRUE(app.Start(ProgramPath(L"tests\\orvandel_failing_allocations.exe")));
+    app.SetText(app.Control(kText1), source);
+    app.SetText(app.Control(kText2), folder.PathOf(L"out") + L"\\");
+    app.Click(app.Control(kCommand1));
+    const SeenPrompt prompt = app.WaitForPrompt();
+    EXPECT_EQ(prompt.text, L"内存不足，无法处理该文件！");
+    EXPECT_EQ(prompt.icon, L"exclamation");
+    EXPECT_EQ(prompt.title, L"Orvandel");
+    EXPECT_TRUE(IsWindowEnabled(app.Control(kCommand1)));
+    app.Answer(prompt, IDOK);
+    EXPECT_EQ(app.WaitForPrompt(300).window, nullptr);
+    EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
+    EXPECT_TRUE(IsWindow(app.Main())) << "the program must keep running";
+}
+
+}  // namespace
