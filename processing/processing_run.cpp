@@ -25,7 +25,8 @@ void ShowWarning(ProcessingHost& host, WideText text) {
     host.MessagePrompt({std::move(text), PromptButtons::Ok, PromptIcon::Exclamation});
 }
 
-// Steps 2 to 9 of a run whose source exists. `Command1` is disabled on entry.
+// Everything after the existence check: the stages, the save and the offer to open the result.
+// `Command1` is disabled on entry.
 void ProcessExistingSource(ProcessingHost& host, ShellOpener shellOpen) {
     // All stages share two buffers, the file's bytes and their decoding for display: the passes
     // work in place and the first pass reads into the buffer the source was shown from. A large
