@@ -101,7 +101,9 @@ bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_v
     if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0)) {
         return false;
     }
-    std::string temporary = target + ".orvandel-XXXXXX";
+    // A short name in the target's folder: lengthening the target's own name could make it longer
+    // than a name may be.
+    std::string temporary = target.substr(0, target.rfind('/') + 1) + ".orvandel-XXXXXX";
     UniqueFd fd(mkostemp(temporary.data(), O_CLOEXEC));
     if (!fd.Valid()) {
         return false;

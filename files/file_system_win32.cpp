@@ -32,10 +32,12 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// A short name in the target's folder: lengthening the target's own name could make it longer
+// than a name may be.
 Path TemporaryNameBeside(const Path& target) {
     static std::atomic<unsigned> counter{0};
-    return target + L".orvandel-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(counter++) + L".tmp";
+    return target.substr(0, target.find_last_of(L"\\/") + 1) + L".orvandel-" +
+           std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) + L".tmp";
 }
 
 // Moves the finished temporary file over the target. ReplaceFileW keeps the target's attributes

@@ -56,6 +56,17 @@ TEST(SaveText, FailsWithoutTouchingAnythingWhenTheTargetCannotBeWritten) {
     EXPECT_EQ(ListFolder(folder.Root()), L"ro.c;taken.c;");
 }
 
+TEST(SaveText, WorksForTheLongestFileNames) {
+    // 250 characters: a temporary name made by lengthening the file's would be too long.
+    TempFolder folder;
+    const std::wstring name = std::wstring(248, L'n') + L".c";
+    const Path path = folder.Write(name, "old");
+    ASSERT_EQ(ReadBytes(path), "old");
+    EXPECT_TRUE(mdlPub::SaveText(path, "new"));
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(ListFolder(folder.Root()), name + L";");
+}
+
 TEST(SaveText, ReplacesTheSourceItselfSafely) {
     TempFolder folder;
     const Path source = folder.Write(L"1.cpp", "int a; // x\r\n");
