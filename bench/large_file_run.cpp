@@ -63,9 +63,9 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const bool saved = std::filesystem::exists(folder / "out" / "source.cpp");
     std::printf(
-        "%zu MB source: run %.2f s, saved %s, peak resident %.2f GB = %.1f x the file "
+        "%zu MB source: run %.1f ms, saved %s, peak resident %.2f GB = %.1f x the file "
         "(peak before the run %.2f GB)\n",
-        megabytes, seconds, saved ? "yes" : "NO", PeakKilobytes() / 1048576.0,
+        megabytes, seconds * 1000, saved ? "yes" : "NO", PeakKilobytes() / 1048576.0,
         PeakKilobytes() * 1024.0 / static_cast<double>(size), before / 1048576.0);
     std::filesystem::remove_all(folder);
     return saved ? 0 : 1;
