@@ -304,6 +304,28 @@ TEST_F(WindowTest, EnterAndEscapeActOnlyOnAFocusedButton) {
     app.Answer(prompt, IDOK);
 }
 
+TEST_F(WindowTest, TheViewerAnswersEnterAndEscapeLikeAMessageBox) {
+    std::string source;
+    for (int i = 0; i < 40; ++i) {
+        source += "int line" + std::to_string(i) + ";\r\n";
+    }
+    app.SetText(Control(kText1), folder.Write(L"keys.c", source));
+    app.SetText(Control(kText2), folder.Root().wstring() + L"\\");
+    app.Click(Control(kCommand1));
+    for (const WPARAM key : {VK_RETURN, VK_ESCAPE, VK_RETURN}) {
+        const SeenPrompt stage = app.WaitForPrompt();
+        ASSERT_TRUE(stage.viewer);
+        // The default button has the focus, as in a message box.
+        const HWND focused = app.FocusedControl();
+        EXPECT_EQ(GetDlgCtrlID(focused), IDOK);
+        PressKey(focused, key);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(stage.window); }, 3000)) << "key " << key;
+    }
+    const SeenPrompt offer = app.WaitForPrompt();
+    ASSERT_NE(offer.window, nullptr);
+    app.Answer(offer, IDNO);
+}
+
 TEST_F(WindowTest, AltBMovesBetweenTheTwoBrowseButtons) {
     app.Focus(Control(kCommand1));
     PressKey(Control(kCommand1), 'B', true);
