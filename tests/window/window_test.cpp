@@ -304,6 +304,16 @@ TEST_F(WindowTest, EnterAndEscapeActOnlyOnAFocusedButton) {
     app.Answer(prompt, IDOK);
 }
 
+TEST_F(WindowTest, TabWalksTheTabOrderAndLeavingTheSaveFolderNormalisesIt) {
+    app.SetText(Control(kText2), L"  D:\\x  ");
+    app.Focus(Control(kCommand1));
+    for (int id : {kText1, kCommand2, kCommand4, kText2, kCommand5, kCommand1}) {
+        PressKey(app.FocusedControl(), VK_TAB);
+        EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(id); }, 3000)) << id;
+    }
+    EXPECT_EQ(app.Text(Control(kText2)), L"D:\\x\\");
+}
+
 TEST_F(WindowTest, TheViewerAnswersEnterAndEscapeLikeAMessageBox) {
     std::string source;
     for (int i = 0; i < 40; ++i) {
