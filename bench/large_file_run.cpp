@@ -10,27 +10,10 @@
 #include <fstream>
 
 #include "bench/generated_source.h"
+#include "bench/silent_host.h"
 #include "processing/processing_run.h"
 
 namespace {
-
-class SilentHost : public ProcessingHost {
-  public:
-    SilentHost(Path source, Path folder) : source_(std::move(source)), folder_(std::move(folder)) {}
-    WideText Text1() override { return source_; }
-    WideText Text2() override { return folder_; }
-    void SetCommand1Enabled(bool) override {}
-    WindowHandle Handle() override { return nullptr; }
-    PromptAnswer MessagePrompt(const Prompt& prompt) override {
-        last = prompt.text.substr(0, 16);
-        return PromptAnswer::No;
-    }
-    WideText last;
-
-  private:
-    Path source_;
-    Path folder_;
-};
 
 Path Widen(const std::string& ascii) {
     return Path(ascii.begin(), ascii.end());

@@ -8,30 +8,12 @@
 #include "bench/generated_source.h"
 #include "files/file_system.h"
 #include "processing/comment_passes.h"
+#include "bench/silent_host.h"
 #include "processing/processing_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Answers every prompt at once; the texts are built in full, as for the window.
-class SilentHost : public ProcessingHost {
-  public:
-    SilentHost(Path source, Path folder) : source_(std::move(source)), folder_(std::move(folder)) {}
-    WideText Text1() override { return source_; }
-    WideText Text2() override { return folder_; }
-    void SetCommand1Enabled(bool) override {}
-    WindowHandle Handle() override { return nullptr; }
-    PromptAnswer MessagePrompt(const Prompt& prompt) override {
-        shownCharacters += prompt.text.size();
-        return PromptAnswer::No;
-    }
-    size_t shownCharacters = 0;
-
-  private:
-    Path source_;
-    Path folder_;
-};
 
 const std::string& Source(size_t megabytes) {
     static std::string one = GenerateSource(1 << 20);
