@@ -102,6 +102,11 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_ACTIVATE:
+            if (OnActivate(LOWORD(wParam) != WA_INACTIVE)) {
+                return 0;
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -135,6 +140,26 @@ void Form1::OnCreate() {
     LayOut();
     SetFocus(Control(kCommand1));
     DragAcceptFiles(window_, TRUE);
+}
+
+// As a dialog does, the window remembers which control had the focus when it was deactivated (by a
+// prompt, or by the user turning to another program) and gives it back when it is activated again.
+// Otherwise the focus would land on the window itself: Enter would do nothing after a prompt, and a
+// folder typed into Text2 before switching programs would never lose the focus, so never be
+// normalised, before the next click on Command1.
+bool Form1::OnActivate(bool active) {
+    if (!active) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && GetParent(focus) == window_) {
+            lastFocus_ = focus;
+        }
+        return false;
+    }
+    if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
+        SetFocus(lastFocus_);
+        return true;
+    }
+    return false;
 }
 
 // A file dropped on the window becomes the source, a folder the save folder. Nothing runs.

@@ -29,6 +29,7 @@ class Form1 : public ProcessingHost {
     void OnCommand(int id, int notification);
     void OnDpiChanged(int dpi, const RECT& suggested);
     void OnDropFiles(HDROP drop);
+    bool OnActivate(bool active);
     void LayOut();
     void NormaliseText2();
     void PressFocusedButton();
@@ -38,6 +39,7 @@ class Form1 : public ProcessingHost {
     WideText TextOf(int id) const;
 
     HWND window_ = nullptr;
+    HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     Font font_;
 };

@@ -314,6 +314,38 @@ TEST_F(WindowTest, TabWalksTheTabOrderAndLeavingTheSaveFolderNormalisesIt) {
     EXPECT_EQ(app.Text(Control(kText2)), L"D:\\x\\");
 }
 
+TEST_F(WindowTest, TheFocusComesBackToItsControlWhenThePromptCloses) {
+    app.SetText(Control(kText1), folder.PathOf(L"missing.c"));
+    app.Focus(Control(kCommand1));
+    PressKey(Control(kCommand1), VK_RETURN);
+    const SeenPrompt missing = app.WaitForPrompt();
+    ASSERT_NE(missing.window, nullptr);
+    app.Answer(missing, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand1); }, 3000))
+        << "focus on control " << GetDlgCtrlID(app.FocusedControl());
+    // So Enter starts the next run as it started the first.
+    PressKey(app.FocusedControl(), VK_RETURN);
+    const SeenPrompt again = app.WaitForPrompt(3000);
+    ASSERT_NE(again.window, nullptr) << "Enter after the prompt did nothing";
+    app.Answer(again, IDOK);
+}
+
+TEST_F(WindowTest, AFolderTypedBeforeSwitchingProgramsIsNormalisedWhenTheUserComesBack) {
+    app.SetText(Control(kText2), L"D:\\typed");
+    app.Focus(Control(kText2));
+    // The user turns to another program, then back to this one and on to the start button.
+    const HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 900,
+                                       700, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == other; }, 3000));
+    SetForegroundWindow(app.Main());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.Main(); }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kText2); }, 3000));
+    app.Focus(Control(kCommand1));
+    EXPECT_TRUE(WaitFor([&] { return app.Text(Control(kText2)) == L"D:\\typed\\"; }, 3000));
+    DestroyWindow(other);
+}
+
 TEST_F(WindowTest, TheViewerAnswersEnterAndEscapeLikeAMessageBox) {
     std::string source;
     for (int i = 0; i < 40; ++i) {
