@@ -155,7 +155,7 @@ bool Form1::OnActivate(bool active) {
         }
         return false;
     }
-    if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
+    if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_)) {
         SetFocus(lastFocus_);
         return true;
     }
@@ -309,7 +309,13 @@ WideText Form1::Text2() {
 }
 
 void Form1::SetCommand1Enabled(bool enabled) {
-    EnableWindow(Control(kCommand1), enabled);
+    const HWND command1 = Control(kCommand1);
+    // Disabling the focused button takes the focus away before the next prompt deactivates the
+    // window: remember it here, so that it comes back once the button is enabled again.
+    if (!enabled && GetFocus() == command1) {
+        lastFocus_ = command1;
+    }
+    EnableWindow(command1, enabled);
 }
 
 PromptAnswer Form1::MessagePrompt(const Prompt& prompt) {

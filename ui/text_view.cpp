@@ -179,7 +179,15 @@ size_t TextView::HitTest(int x, int y) {
 void TextView::Copy() const {
     const size_t start = std::min(anchor_, caret_);
     const size_t length = std::max(anchor_, caret_) - start;
-    if (length == 0 || !OpenClipboard(window_)) {
+    // Another program may hold the clipboard for a moment: try a few times before giving up.
+    bool opened = false;
+    for (int attempt = 0; length != 0 && attempt < 10 && !opened; ++attempt) {
+        opened = OpenClipboard(window_) != FALSE;
+        if (!opened) {
+            Sleep(20);
+        }
+    }
+    if (!opened) {
         return;
     }
     EmptyClipboard();

@@ -330,6 +330,21 @@ TEST_F(WindowTest, TheFocusComesBackToItsControlWhenThePromptCloses) {
     app.Answer(again, IDOK);
 }
 
+TEST_F(WindowTest, TheFocusComesBackToTheStartButtonAfterAWholeRun) {
+    // The run disables the start button while it has the focus.
+    std::filesystem::create_directories(folder.Root() / "out");
+    app.SetText(Control(kText1), folder.Write(L"again.c", "int a;\r\n"));
+    app.SetText(Control(kText2), folder.PathOf(L"out") + L"\\");
+    app.Focus(Control(kCommand1));
+    PressKey(Control(kCommand1), VK_RETURN);
+    ASSERT_TRUE(app.AcceptStages());
+    const SeenPrompt offer = app.WaitForPrompt();
+    ASSERT_NE(offer.window, nullptr);
+    app.Answer(offer, IDNO);
+    EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand1); }, 3000))
+        << "focus on control " << GetDlgCtrlID(app.FocusedControl());
+}
+
 TEST_F(WindowTest, AFolderTypedBeforeSwitchingProgramsIsNormalisedWhenTheUserComesBack) {
     app.SetText(Control(kText2), L"D:\\typed");
     app.Focus(Control(kText2));
