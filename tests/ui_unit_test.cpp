@@ -58,6 +58,22 @@ BOOL WINAPI RunOutOfMemory(OPENFILENAMEW*) {
 BOOL WINAPI FailWithCode(OPENFILENAMEW*) {
     throw std::system_error(ERROR_INVALID_WINDOW_HANDLE, std::system_category(), "no owner");
 }
+BOOL WINAPI ThrowSomethingElse(OPENFILENAMEW*) {
+    throw 42;
+}
+
+// The system's own description of `code`, read through the wide API, without its closing
+// punctuation and line break.
+std::wstring SystemMessage(DWORD code) {
+    wchar_t buffer[512];
+    DWORD size = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, buffer, 512, nullptr);
+    while (size > 0 && (buffer[size - 1] == L'\r' || buffer[size - 1] == L'\n' ||
+                        buffer[size - 1] == L'.' || buffer[size - 1] == L'。')) {
+        --size;
+    }
+    return std::wstring(buffer, size);
+}
 
 TEST(OpenDialog, ReturnsThePathOrNothingAndTrapsErrors) {
     ScriptedHost host(L"", L"");
@@ -70,14 +86,22 @@ TEST(OpenDialog, ReturnsThePathOrNothingAndTrapsErrors) {
 
     EXPECT_EQ(mdlOpen::ShowOpenDialog(nullptr, L"t", L"f", host, RunOutOfMemory), L"");
     EXPECT_EQ(mdlOpen::ShowOpenDialog(nullptr, L"t", L"f", host, FailWithCode), L"");
-    ASSERT_EQ(host.Prompts().size(), 2u);
+    EXPECT_EQ(mdlOpen::ShowOpenDialog(nullptr, L"t", L"f", host, ThrowSomethingElse), L"");
+    ASSERT_EQ(host.Prompts().size(), 3u);
     for (const RecordedPrompt& seen : host.Prompts()) {
         EXPECT_EQ(seen.prompt.title, L"mnuFileOpenDialog_Click");
         EXPECT_EQ(seen.prompt.icon, PromptIcon::None);
         EXPECT_EQ(seen.prompt.buttons, PromptButtons::Ok);
     }
     EXPECT_EQ(host.Prompts()[0].prompt.text, L"Error: 7 Out of memory");
-    EXPECT_EQ(host.Prompts()[1].prompt.text.rfind(L"Error: 1400 no owner", 0), 0u);
+    // The description is the system's message in the user's language (GBK bytes from the runtime
+    // under code page 936), as readable text and without the line break that ends it.
+    const std::wstring& systemError = host.Prompts()[1].prompt.text;
+    const std::wstring message = SystemMessage(ERROR_INVALID_WINDOW_HANDLE);
+    ASSERT_FALSE(message.empty());
+    EXPECT_EQ(systemError.rfind(L"Error: 1400 no owner: " + message, 0), 0u) << systemError;
+    EXPECT_NE(systemError.back(), L'\n');
+    EXPECT_EQ(host.Prompts()[2].prompt.text, L"Error: 5 Unknown error");
 }
 
 TEST(MessagePrompt, LongTextsGoToTheViewer) {

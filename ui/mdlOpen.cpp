@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "files/code_page.h"
+
 namespace mdlOpen {
 
 namespace {
@@ -12,24 +14,32 @@ namespace {
 constexpr size_t kPathBuffer = 32768;
 constexpr size_t kFileTitleBuffer = 260;
 
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (; *text != '\0'; ++text) {
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+// An exception's message is in the ANSI code page: the runtime's system messages come from
+// FormatMessageA, localised (GBK on a Chinese system) and ending in a line break.
+std::wstring DecodeMessage(const char* text) {
+    std::wstring wide = DecodeForDisplay(text);
+    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ')) {
+        wide.pop_back();
     }
     return wide;
 }
 
 // The error's number and description. A failed allocation is number 7, "Out of memory", as the
-// runtime has long numbered it; a system error carries its own code.
+// runtime has long numbered it; a system error carries its own code; any other exception is 5,
+// "Invalid procedure call or argument" in that numbering, with its own message.
 std::wstring Describe(const std::exception& error) {
     if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
         return L"7 Out of memory";
     }
     if (const auto* system = dynamic_cast<const std::system_error*>(&error)) {
-        return std::to_wstring(system->code().value()) + L" " + Widen(system->what());
+        return std::to_wstring(system->code().value()) + L" " + DecodeMessage(system->what());
     }
-    return L"5 " + Widen(error.what());
+    return L"5 " + DecodeMessage(error.what());
+}
+
+void ShowError(Prompter& prompter, const std::wstring& numberAndDescription) {
+    prompter.MessagePrompt({L"Error: " + numberAndDescription, PromptButtons::Ok, PromptIcon::None,
+                            L"mnuFileOpenDialog_Click"});
 }
 
 }  // namespace
@@ -72,10 +82,11 @@ std::wstring ShowOpenDialog(HWND owner, const std::wstring& title, const std::ws
         }
         return std::wstring(record.file.c_str());
     } catch (const std::exception& error) {
-        prompter.MessagePrompt({L"Error: " + Describe(error), PromptButtons::Ok, PromptIcon::None,
-                                L"mnuFileOpenDialog_Click"});
-        return std::wstring();
+        ShowError(prompter, Describe(error));
+    } catch (...) {
+        ShowError(prompter, L"5 Unknown error");
     }
+    return std::wstring();
 }
 
 }  // namespace mdlOpen

@@ -280,7 +280,8 @@ LRESULT TextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnPaint();
             return 0;
         case WM_GETDLGCODE:
-            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+            // No characters: typing Y or N here answers the prompt, as in a message box.
+            return DLGC_WANTARROWS;
         case WM_KEYDOWN:
             OnKey(wParam);
             return 0;
