@@ -60,7 +60,7 @@ Path TempFolder::Write(const std::wstring& name, const std::string& bytes) const
 std::string ReadBytes(const Path& path) {
     std::ifstream in{OsPath(path), std::ios::binary};
     if (!in) {
-        return "<missing>";
+        return kMissingFile;
     }
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -26,7 +26,8 @@ class TempFolder {
 // A program path (backslash separated) as the host's file system names it.
 std::filesystem::path OsPath(const Path& path);
 
-// The whole contents of a file, or "<missing>" when it cannot be read.
+// The whole contents of a file, or kMissingFile when it cannot be read.
+inline constexpr char kMissingFile[] = "<missing>";
 std::string ReadBytes(const Path& path);
 
 // Every file name in a folder, sorted; temporary leftovers of a save show up here.

@@ -46,10 +46,17 @@ void RegisterRecordingFileType(const std::wstring& extension, const Path& record
 }
 
 std::wstring WaitForRecord(const Path& record, DWORD milliseconds) {
-    if (!WaitFor([&] { return std::filesystem::exists(OsPath(record)); }, milliseconds)) {
+    // Wine may show the renamed record a moment before it lets it be opened.
+    std::string bytes;
+    const bool read = WaitFor(
+        [&] {
+            bytes = ReadBytes(record);
+            return bytes != kMissingFile;
+        },
+        milliseconds);
+    if (!read) {
         return L"";
     }
-    const std::string bytes = ReadBytes(record);
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
 }
 
