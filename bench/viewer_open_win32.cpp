@@ -25,9 +25,9 @@ void CALLBACK OnIdle(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 // Source-like lines of about 60 characters, CR LF separated, `megabytes` in all.
-std::wstring MakeText(int megabytes) {
-    const std::wstring line = L"    total += buffer[i] * weights[i % weights.size()];  \r\n";
-    std::wstring text;
+DisplayText MakeText(int megabytes) {
+    const DisplayText line = u"    total += buffer[i] * weights[i % weights.size()];  \r\n";
+    DisplayText text;
     text.reserve(static_cast<size_t>(megabytes) << 20);
     while (text.size() < static_cast<size_t>(megabytes) << 20) {
         text += line;
@@ -41,7 +41,7 @@ int wmain(int argc, wchar_t** argv) {
     const int megabytes = argc > 1 ? _wtoi(argv[1]) : 10;
     const int repetitions = argc > 2 ? _wtoi(argv[2]) : 5;
     const Prompt prompt{MakeText(megabytes), PromptButtons::Ok, PromptIcon::None,
-                        L"未处理前的文件"};
+                        u"未处理前的文件"};
     std::vector<double> seconds;
     for (int i = 0; i < repetitions; ++i) {
         SetTimer(nullptr, 0, 0, OnIdle);

@@ -8,10 +8,10 @@
 
 namespace {
 
-constexpr wchar_t kReplacement = 0xFFFD;
+constexpr char16_t kReplacement = 0xFFFD;
 
 // Appends the decoding of `bytes`; false (nothing appended) when they hold an invalid sequence.
-bool TryDecode(UINT codePage, std::string_view bytes, WideText& out) {
+bool TryDecode(UINT codePage, std::string_view bytes, DisplayText& out) {
     if (bytes.empty()) {
         return true;
     }
@@ -23,13 +23,14 @@ bool TryDecode(UINT codePage, std::string_view bytes, WideText& out) {
     }
     const size_t used = out.size();
     out.resize(used + static_cast<size_t>(needed));
-    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, out.data() + used,
-                        needed);
+    // char16_t and wchar_t are the same UTF-16 unit on Windows.
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size,
+                        reinterpret_cast<wchar_t*>(out.data() + used), needed);
     return true;
 }
 
 // Character by character, for a stretch that does not decode as a whole.
-void DecodeLossy(UINT codePage, std::string_view bytes, WideText& out) {
+void DecodeLossy(UINT codePage, std::string_view bytes, DisplayText& out) {
     for (size_t i = 0; i < bytes.size();) {
         const bool lead = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[i]));
         const size_t length = lead && i + 1 < bytes.size() ? 2 : 1;
@@ -43,7 +44,7 @@ void DecodeLossy(UINT codePage, std::string_view bytes, WideText& out) {
 }
 
 // Lines bound the lossy fallback, so one bad byte does not slow down a whole large file.
-void DecodeByLines(UINT codePage, std::string_view bytes, WideText& out) {
+void DecodeByLines(UINT codePage, std::string_view bytes, DisplayText& out) {
     while (!bytes.empty()) {
         const size_t end = std::min(bytes.find('\n'), bytes.size() - 1) + 1;
         const std::string_view line = bytes.substr(0, end);
@@ -56,7 +57,7 @@ void DecodeByLines(UINT codePage, std::string_view bytes, WideText& out) {
 
 }  // namespace
 
-void DecodeForDisplay(std::string_view bytes, WideText& text) {
+void DecodeForDisplay(std::string_view bytes, DisplayText& text) {
     const UINT codePage = GetACP();
     if (codePage == CP_UTF8) {
         DecodeUtf8Lossy(bytes, text);
@@ -78,5 +79,5 @@ void DecodeForDisplay(std::string_view bytes, WideText& text) {
         }
         done = end;
     }
-    std::replace(text.begin(), text.end(), L'\0', kReplacement);
+    std::replace(text.begin(), text.end(), u'\0', kReplacement);
 }

@@ -102,7 +102,7 @@ AnsiText ReadTextForDisplay(const Path& path, Prompter& prompter) {
     }
     if (!complete) {
         prompter.MessagePrompt(
-            {L"不存在该文件或该文件不能访问！", PromptButtons::Ok, PromptIcon::Exclamation});
+            {u"不存在该文件或该文件不能访问！", PromptButtons::Ok, PromptIcon::Exclamation});
     }
     return display;
 }

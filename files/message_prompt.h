@@ -7,13 +7,13 @@ enum class PromptButtons { Ok, YesNo };
 enum class PromptIcon { None, Information, Exclamation };
 enum class PromptAnswer { Ok, Yes, No };
 
-inline const wchar_t kProgramTitle[] = L"Orvandel";
+inline const char16_t kProgramTitle[] = u"Orvandel";
 
 struct Prompt {
-    WideText text;
+    DisplayText text;
     PromptButtons buttons = PromptButtons::Ok;
     PromptIcon icon = PromptIcon::None;
-    WideText title = kProgramTitle;
+    DisplayText title = kProgramTitle;
 };
 
 // Implemented by the window (a real message box) and by tests (a recorder).

@@ -6,18 +6,16 @@
 
 namespace {
 
-constexpr wchar_t kReplacement = 0xFFFD;
+constexpr char16_t kReplacement = 0xFFFD;
 
-wchar_t* StoreCodePoint(wchar_t* next, char32_t cp) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (cp > 0xFFFF) {
-            cp -= 0x10000;
-            *next++ = static_cast<wchar_t>(0xD800 + (cp >> 10));
-            *next++ = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-            return next;
-        }
+char16_t* StoreCodePoint(char16_t* next, char32_t cp) {
+    if (cp > 0xFFFF) {
+        cp -= 0x10000;
+        *next++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+        *next++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        return next;
     }
-    *next++ = static_cast<wchar_t>(cp);
+    *next++ = static_cast<char16_t>(cp);
     return next;
 }
 
@@ -70,7 +68,7 @@ size_t PlainAsciiRun(std::string_view s) {
 // Widens through a small buffer that stays in the cache, so the output is written only once.
 class WideWriter {
   public:
-    explicit WideWriter(WideText& out) : out_(out) {}
+    explicit WideWriter(DisplayText& out) : out_(out) {}
     ~WideWriter() { Flush(); }
     void Put(char32_t cp) {
         if (used_ + 2 > kSize) {
@@ -85,7 +83,7 @@ class WideWriter {
             }
             const size_t n = std::min(ascii.size(), kSize - used_);
             for (size_t k = 0; k < n; ++k) {
-                buffer_[used_ + k] = static_cast<wchar_t>(ascii[k]);
+                buffer_[used_ + k] = static_cast<char16_t>(ascii[k]);
             }
             used_ += n;
             ascii.remove_prefix(n);
@@ -98,14 +96,14 @@ class WideWriter {
 
   private:
     static constexpr size_t kSize = 4096;
-    WideText& out_;
-    wchar_t buffer_[kSize];
+    DisplayText& out_;
+    char16_t buffer_[kSize];
     size_t used_ = 0;
 };
 
 }  // namespace
 
-void DecodeUtf8Lossy(std::string_view bytes, WideText& out) {
+void DecodeUtf8Lossy(std::string_view bytes, DisplayText& out) {
     out.clear();
     out.reserve(bytes.size());  // each byte gives at most one character (or half a pair)
     WideWriter writer(out);
@@ -124,6 +122,20 @@ void DecodeUtf8Lossy(std::string_view bytes, WideText& out) {
         writer.Put(length == 0 ? kReplacement : cp);
         i += length == 0 ? 1 : length;
     }
+}
+
+DisplayText ToDisplayText(std::wstring_view text) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        return DisplayText(text.begin(), text.end());
+    }
+    DisplayText out(text.size() * 2, u'\0');
+    char16_t* next = out.data();
+    for (const wchar_t c : text) {
+        const auto cp = static_cast<char32_t>(c);
+        next = StoreCodePoint(next, cp <= 0x10FFFF ? cp : kReplacement);
+    }
+    out.resize(static_cast<size_t>(next - out.data()));
+    return out;
 }
 
 std::string EncodeUtf8(std::wstring_view text) {

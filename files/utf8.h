@@ -1,4 +1,4 @@
-// UTF-8 decoding that never fails.
+// Conversions between UTF-8, UTF-16 and `wchar_t` text that never fail.
 #pragma once
 
 #include <string_view>
@@ -6,13 +6,17 @@
 #include "files/text.h"
 
 // Decodes UTF-8; each byte of an ill-formed sequence becomes U+FFFD, and so does NUL.
-void DecodeUtf8Lossy(std::string_view bytes, WideText& out);
+void DecodeUtf8Lossy(std::string_view bytes, DisplayText& out);
 
-inline WideText DecodeUtf8Lossy(std::string_view bytes) {
-    WideText out;
+inline DisplayText DecodeUtf8Lossy(std::string_view bytes) {
+    DisplayText out;
     DecodeUtf8Lossy(bytes, out);
     return out;
 }
+
+// A path or field text as a prompt shows it (characters beyond U+FFFF as surrogate pairs where
+// `wchar_t` holds them whole).
+DisplayText ToDisplayText(std::wstring_view text);
 
 // Encodes text as UTF-8 (POSIX file names).
 std::string EncodeUtf8(std::wstring_view text);

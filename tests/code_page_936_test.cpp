@@ -18,14 +18,14 @@ TEST(Gbk, IsTheAnsiCodePage) {
 }
 
 TEST(Gbk, DisplayTextShowsTheChineseCharacters) {
-    EXPECT_EQ(DecodeForDisplay(kZhong + kWen + "\r\n// " + kZhong), L"中文\r\n// 中");
+    EXPECT_EQ(DecodeForDisplay(kZhong + kWen + "\r\n// " + kZhong), u"中文\r\n// 中");
 }
 
 TEST(Gbk, UndecodableBytesBecomeReplacementCharacters) {
     // A UTF-8 byte-order mark is no GBK: EF BB reads as one character, BF before CR as none.
-    const std::wstring shown = DecodeForDisplay("\xef\xbb\xbf\r\n" + kZhong + "\x80\xff");
+    const DisplayText shown = DecodeForDisplay("\xef\xbb\xbf\r\n" + kZhong + "\x80\xff");
     ASSERT_EQ(shown.size(), 7u);
-    EXPECT_EQ(shown.substr(1), L"\ufffd\r\n中€\ufffd");
+    EXPECT_EQ(shown.substr(1), u"\ufffd\r\n中€\ufffd");
 }
 
 TEST(Gbk, CommentsAroundChineseTextAreRemovedAndTheBytesKept) {

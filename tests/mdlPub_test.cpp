@@ -57,10 +57,10 @@ TEST(ReadTextForDisplay, TellsTheUserWhenTheFileCannotBeRead) {
     RecordingPrompter prompter;
     EXPECT_EQ(mdlPub::ReadTextForDisplay(folder.PathOf(L"missing.c"), prompter), "");
     ASSERT_EQ(prompter.prompts.size(), 1u);
-    EXPECT_EQ(prompter.prompts[0].text, L"不存在该文件或该文件不能访问！");
+    EXPECT_EQ(prompter.prompts[0].text, u"不存在该文件或该文件不能访问！");
     EXPECT_EQ(prompter.prompts[0].icon, PromptIcon::Exclamation);
     EXPECT_EQ(prompter.prompts[0].buttons, PromptButtons::Ok);
-    EXPECT_EQ(prompter.prompts[0].title, L"Orvandel");
+    EXPECT_EQ(prompter.prompts[0].title, u"Orvandel");
 }
 
 TEST(FileExists, IsTrueOnlyForAReadableFile) {

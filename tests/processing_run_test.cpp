@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "files/utf8.h"
 #include "tests/scripted_host.h"
 #include "tests/temp_folder.h"
 
@@ -31,8 +32,8 @@ class ProcessingRunTest : public ::testing::Test {
         return folder.PathOf(name) + L"\\";
     }
 
-    static void ExpectPrompt(const RecordedPrompt& seen, const WideText& text,
-                             PromptButtons buttons, PromptIcon icon, const WideText& title,
+    static void ExpectPrompt(const RecordedPrompt& seen, const DisplayText& text,
+                             PromptButtons buttons, PromptIcon icon, const DisplayText& title,
                              bool command1Enabled) {
         EXPECT_EQ(seen.prompt.text, text);
         EXPECT_EQ(seen.prompt.buttons, buttons);
@@ -55,15 +56,15 @@ TEST_F(ProcessingRunTest, ShowsEveryStageSavesAndOpensOnYes) {
 
     const auto& prompts = host.Prompts();
     ASSERT_EQ(prompts.size(), 4u);
-    ExpectPrompt(prompts[0], L"int a; // one\r\n\r\n/* two */\r\nint b; /* three */ int c;",
-                 PromptButtons::Ok, PromptIcon::None, L"未处理前的文件", false);
-    ExpectPrompt(prompts[1], L"int a; \r\n/* two */\r\nint b; /* three */ int c;",
-                 PromptButtons::Ok, PromptIcon::None, L"第一步，去除“//”", false);
-    ExpectPrompt(prompts[2], L"int a; \r\nint b;  int c;", PromptButtons::Ok, PromptIcon::None,
-                 L"第二步，去除“/**/”", true);
+    ExpectPrompt(prompts[0], u"int a; // one\r\n\r\n/* two */\r\nint b; /* three */ int c;",
+                 PromptButtons::Ok, PromptIcon::None, u"未处理前的文件", false);
+    ExpectPrompt(prompts[1], u"int a; \r\n/* two */\r\nint b; /* three */ int c;",
+                 PromptButtons::Ok, PromptIcon::None, u"第一步，去除“//”", false);
+    ExpectPrompt(prompts[2], u"int a; \r\nint b;  int c;", PromptButtons::Ok, PromptIcon::None,
+                 u"第二步，去除“/**/”", true);
     const Path output = out + L"main.c";
-    ExpectPrompt(prompts[3], L"保存成功！ 是否打开该文件？\r\n\r\n" + output, PromptButtons::YesNo,
-                 PromptIcon::Information, L"Orvandel", true);
+    ExpectPrompt(prompts[3], u"保存成功！ 是否打开该文件？\r\n\r\n" + ToDisplayText(output),
+                 PromptButtons::YesNo, PromptIcon::Information, u"Orvandel", true);
     EXPECT_EQ(ReadBytes(output), "int a; \r\nint b;  int c;\r\n");
     EXPECT_EQ(ReadBytes(source), "int a; // one\r\n\r\n/* two */\r\nint b; /* three */ int c;\r\n");
     ASSERT_EQ(shellCalls.size(), 1u);
@@ -88,8 +89,8 @@ TEST_F(ProcessingRunTest, MissingSourceShowsOnlyTheFirstPrompt) {
     ScriptedHost host(folder.PathOf(L"missing.cpp"), out);
     ProcessingRun(host, RecordShellOpen);
     ASSERT_EQ(host.Prompts().size(), 1u);
-    ExpectPrompt(host.Prompts()[0], L"要处理的文件不存在", PromptButtons::Ok, PromptIcon::None,
-                 L"Orvandel", true);
+    ExpectPrompt(host.Prompts()[0], u"要处理的文件不存在", PromptButtons::Ok, PromptIcon::None,
+                 u"Orvandel", true);
     EXPECT_TRUE(host.Command1Enabled());
     EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
     EXPECT_TRUE(shellCalls.empty());
@@ -99,7 +100,7 @@ TEST_F(ProcessingRunTest, FolderAsSourceIsReportedMissing) {
     ScriptedHost host(folder.Root().wstring(), SaveFolder(L"out"));
     ProcessingRun(host, RecordShellOpen);
     ASSERT_EQ(host.Prompts().size(), 1u);
-    EXPECT_EQ(host.Prompts()[0].prompt.text, L"要处理的文件不存在");
+    EXPECT_EQ(host.Prompts()[0].prompt.text, u"要处理的文件不存在");
 }
 
 TEST_F(ProcessingRunTest, DefaultFieldsReplaceTheSourceWithTheResult) {
@@ -123,7 +124,7 @@ TEST_F(ProcessingRunTest, SourceWithoutBackslashIsSavedUnderItsWholeName) {
     fs::current_path(fs::temp_directory_path());
     ASSERT_EQ(host.Prompts().size(), 4u);
     EXPECT_EQ(host.Prompts()[3].prompt.text,
-              L"保存成功！ 是否打开该文件？\r\n\r\n" + out + L"rel.c");
+              u"保存成功！ 是否打开该文件？\r\n\r\n" + ToDisplayText(out + L"rel.c"));
     EXPECT_EQ(ReadBytes(out + L"rel.c"), "x \r\n");
 }
 
@@ -133,8 +134,8 @@ TEST_F(ProcessingRunTest, SaveFailureIsReportedAndNothingIsOffered) {
     ScriptedHost host(source, missingFolder);
     ProcessingRun(host, RecordShellOpen);
     ASSERT_EQ(host.Prompts().size(), 4u);
-    ExpectPrompt(host.Prompts()[3], L"保存失败！\r\n\r\n" + missingFolder + L"a.c",
-                 PromptButtons::Ok, PromptIcon::Exclamation, L"Orvandel", true);
+    ExpectPrompt(host.Prompts()[3], u"保存失败！\r\n\r\n" + ToDisplayText(missingFolder + L"a.c"),
+                 PromptButtons::Ok, PromptIcon::Exclamation, u"Orvandel", true);
     EXPECT_TRUE(shellCalls.empty());
     EXPECT_FALSE(fs::exists(folder.Root() / "nowhere"));
 }
@@ -153,9 +154,9 @@ TEST_F(ProcessingRunTest, SourceVanishingAfterTheCheckEndsTheRunWithAMessage) {
     VanishingHost host(source, SaveFolder(L"out"));
     ProcessingRun(host, RecordShellOpen);
     ASSERT_EQ(host.Prompts().size(), 2u);
-    EXPECT_EQ(host.Prompts()[0].prompt.title, L"未处理前的文件");
-    ExpectPrompt(host.Prompts()[1], L"不存在该文件或该文件不能访问！", PromptButtons::Ok,
-                 PromptIcon::Exclamation, L"Orvandel", true);
+    EXPECT_EQ(host.Prompts()[0].prompt.title, u"未处理前的文件");
+    ExpectPrompt(host.Prompts()[1], u"不存在该文件或该文件不能访问！", PromptButtons::Ok,
+                 PromptIcon::Exclamation, u"Orvandel", true);
     EXPECT_TRUE(host.Command1Enabled());
     EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
 }
@@ -167,7 +168,7 @@ TEST_F(ProcessingRunTest, RunningOutOfMemoryIsReportedAndWritesNothing) {
         using ScriptedHost::ScriptedHost;
         PromptAnswer MessagePrompt(const Prompt& prompt) override {
             ScriptedHost::MessagePrompt(prompt);
-            if (prompt.title == L"第一步，去除“//”") {
+            if (prompt.title == u"第一步，去除“//”") {
                 throw std::bad_alloc();
             }
             return PromptAnswer::Ok;
@@ -177,8 +178,8 @@ TEST_F(ProcessingRunTest, RunningOutOfMemoryIsReportedAndWritesNothing) {
     ExhaustedHost host(source, SaveFolder(L"out"));
     ProcessingRun(host, RecordShellOpen);
     ASSERT_EQ(host.Prompts().size(), 3u);
-    ExpectPrompt(host.Prompts()[2], L"内存不足，无法处理该文件！", PromptButtons::Ok,
-                 PromptIcon::Exclamation, L"Orvandel", true);
+    ExpectPrompt(host.Prompts()[2], u"内存不足，无法处理该文件！", PromptButtons::Ok,
+                 PromptIcon::Exclamation, u"Orvandel", true);
     EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
     EXPECT_EQ(ReadBytes(source), "int a;\r\n");
 }

@@ -89,33 +89,34 @@ TEST(OpenDialog, ReturnsThePathOrNothingAndTrapsErrors) {
     EXPECT_EQ(mdlOpen::ShowOpenDialog(nullptr, L"t", L"f", host, ThrowSomethingElse), L"");
     ASSERT_EQ(host.Prompts().size(), 3u);
     for (const RecordedPrompt& seen : host.Prompts()) {
-        EXPECT_EQ(seen.prompt.title, L"mnuFileOpenDialog_Click");
+        EXPECT_EQ(seen.prompt.title, u"mnuFileOpenDialog_Click");
         EXPECT_EQ(seen.prompt.icon, PromptIcon::None);
         EXPECT_EQ(seen.prompt.buttons, PromptButtons::Ok);
     }
-    EXPECT_EQ(host.Prompts()[0].prompt.text, L"Error: 7 Out of memory");
+    EXPECT_EQ(host.Prompts()[0].prompt.text, u"Error: 7 Out of memory");
     // The description is the system's message in the user's language (GBK bytes from the runtime
     // under code page 936), as readable text and without the line break that ends it.
-    const std::wstring& systemError = host.Prompts()[1].prompt.text;
+    const DisplayText& shown = host.Prompts()[1].prompt.text;
+    const std::wstring systemError(shown.begin(), shown.end());
     const std::wstring message = SystemMessage(ERROR_INVALID_WINDOW_HANDLE);
     ASSERT_FALSE(message.empty());
     EXPECT_EQ(systemError.rfind(L"Error: 1400 no owner: " + message, 0), 0u) << systemError;
     EXPECT_NE(systemError.back(), L'\n');
-    EXPECT_EQ(host.Prompts()[2].prompt.text, L"Error: 5 Unknown error");
+    EXPECT_EQ(host.Prompts()[2].prompt.text, u"Error: 5 Unknown error");
 }
 
 TEST(MessagePrompt, LongTextsGoToTheViewer) {
-    const std::wstring line100(100, L'x');
-    std::wstring lines25;
+    const DisplayText line100(100, u'x');
+    DisplayText lines25;
     for (int i = 0; i < 25; ++i) {
-        lines25 += (i ? L"\r\n" : L"") + line100;
+        lines25 += (i ? u"\r\n" : u"") + line100;
     }
-    EXPECT_TRUE(FitsMessageBox(L""));
+    EXPECT_TRUE(FitsMessageBox(u""));
     EXPECT_TRUE(FitsMessageBox(lines25));
-    EXPECT_FALSE(FitsMessageBox(lines25 + L"\r\nx"));
-    EXPECT_FALSE(FitsMessageBox(line100 + L"x"));
-    EXPECT_FALSE(FitsMessageBox(L"a\r\n" + line100 + L"x\r\nb"));
-    EXPECT_TRUE(FitsMessageBox(L"保存成功！ 是否打开该文件？\r\n\r\nC:\\1.cpp"));
+    EXPECT_FALSE(FitsMessageBox(lines25 + u"\r\nx"));
+    EXPECT_FALSE(FitsMessageBox(line100 + u"x"));
+    EXPECT_FALSE(FitsMessageBox(u"a\r\n" + line100 + u"x\r\nb"));
+    EXPECT_TRUE(FitsMessageBox(u"保存成功！ 是否打开该文件？\r\n\r\nC:\\1.cpp"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "files/long_path_win32.h"
 #include "files/mdlPub.h"
+#include "ui/display_text.h"
 #include "ui/layout.h"
 #include "ui/mdlBrowseFounder.h"
 #include "ui/mdlOpen.h"
@@ -73,8 +74,9 @@ bool Form1::Create(HINSTANCE instance, int show) {
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);
     // The size is set in WM_CREATE, once the window knows its DPI.
-    window_ = CreateWindowExW(0, kClassName, kProgramTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    window_ = CreateWindowExW(0, kClassName, WindowsText(kProgramTitle), kStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                              instance, this);
     if (window_ == nullptr) {
         return false;
     }

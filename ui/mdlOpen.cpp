@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "files/code_page.h"
+#include "files/utf8.h"
 
 namespace mdlOpen {
 
@@ -16,30 +17,32 @@ constexpr size_t kFileTitleBuffer = 260;
 
 // An exception's message is in the ANSI code page: the runtime's system messages come from
 // FormatMessageA, localised (GBK on a Chinese system) and ending in a line break.
-std::wstring DecodeMessage(const char* text) {
-    std::wstring wide = DecodeForDisplay(text);
-    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ')) {
-        wide.pop_back();
+DisplayText DecodeMessage(const char* text) {
+    DisplayText shown = DecodeForDisplay(text);
+    while (!shown.empty() &&
+           (shown.back() == u'\r' || shown.back() == u'\n' || shown.back() == u' ')) {
+        shown.pop_back();
     }
-    return wide;
+    return shown;
 }
 
 // The error's number and description. A failed allocation is number 7, "Out of memory", as the
 // runtime has long numbered it; a system error carries its own code; any other exception is 5,
 // "Invalid procedure call or argument" in that numbering, with its own message.
-std::wstring Describe(const std::exception& error) {
+DisplayText Describe(const std::exception& error) {
     if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
-        return L"7 Out of memory";
+        return u"7 Out of memory";
     }
     if (const auto* system = dynamic_cast<const std::system_error*>(&error)) {
-        return std::to_wstring(system->code().value()) + L" " + DecodeMessage(system->what());
+        return ToDisplayText(std::to_wstring(system->code().value())) + u" " +
+               DecodeMessage(system->what());
     }
-    return L"5 " + DecodeMessage(error.what());
+    return u"5 " + DecodeMessage(error.what());
 }
 
-void ShowError(Prompter& prompter, const std::wstring& numberAndDescription) {
-    prompter.MessagePrompt({L"Error: " + numberAndDescription, PromptButtons::Ok, PromptIcon::None,
-                            L"mnuFileOpenDialog_Click"});
+void ShowError(Prompter& prompter, const DisplayText& numberAndDescription) {
+    prompter.MessagePrompt({u"Error: " + numberAndDescription, PromptButtons::Ok, PromptIcon::None,
+                            u"mnuFileOpenDialog_Click"});
 }
 
 }  // namespace
@@ -84,7 +87,7 @@ std::wstring ShowOpenDialog(HWND owner, const std::wstring& title, const std::ws
     } catch (const std::exception& error) {
         ShowError(prompter, Describe(error));
     } catch (...) {
-        ShowError(prompter, L"5 Unknown error");
+        ShowError(prompter, u"5 Unknown error");
     }
     return std::wstring();
 }

@@ -1,5 +1,6 @@
 #include "ui/message_prompt.h"
 
+#include "ui/display_text.h"
 #include "ui/text_viewer.h"
 
 namespace {
@@ -24,13 +25,13 @@ UINT MessageBoxStyle(const Prompt& prompt) {
 
 }  // namespace
 
-bool FitsMessageBox(std::wstring_view text) {
+bool FitsMessageBox(std::u16string_view text) {
     size_t lines = 1;
     size_t lineStart = 0;
     for (size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == L'\n') {
+        if (i == text.size() || text[i] == u'\n') {
             size_t length = i - lineStart;
-            if (length > 0 && text[i - 1] == L'\r') {
+            if (length > 0 && text[i - 1] == u'\r') {
                 --length;
             }
             if (length > kMaxLineLength) {
@@ -49,8 +50,8 @@ PromptAnswer ShowMessagePrompt(HWND owner, const Prompt& prompt) {
     if (!FitsMessageBox(prompt.text)) {
         return ShowTextViewer(owner, prompt);
     }
-    switch (
-        MessageBoxW(owner, prompt.text.c_str(), prompt.title.c_str(), MessageBoxStyle(prompt))) {
+    switch (MessageBoxW(owner, WindowsText(prompt.text), WindowsText(prompt.title),
+                        MessageBoxStyle(prompt))) {
         case IDYES:
             return PromptAnswer::Yes;
         case IDNO:

@@ -6,7 +6,7 @@
 #include "files/message_prompt.h"
 
 // True when a message box can show `text` whole: at most 25 lines of at most 100 characters.
-bool FitsMessageBox(std::wstring_view text);
+bool FitsMessageBox(std::u16string_view text);
 
 // Shows `prompt` modally, owned by `owner`, and returns the button that answered it.
 PromptAnswer ShowMessagePrompt(HWND owner, const Prompt& prompt);

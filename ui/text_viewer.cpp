@@ -1,5 +1,6 @@
 #include "ui/text_viewer.h"
 
+#include "ui/display_text.h"
 #include "ui/font.h"
 #include "ui/text_view.h"
 
@@ -73,7 +74,7 @@ PromptAnswer TextViewer::Run(HWND owner) {
     const int height = Scale(560);
     const int left = (ownerRect.left + ownerRect.right - width) / 2;
     const int top = (ownerRect.top + ownerRect.bottom - height) / 2;
-    CreateWindowExW(WS_EX_DLGMODALFRAME, kTextViewerClass, prompt_.title.c_str(),
+    CreateWindowExW(WS_EX_DLGMODALFRAME, kTextViewerClass, WindowsText(prompt_.title),
                     WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, left < 0 ? 0 : left, top < 0 ? 0 : top,
                     width, height, owner, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) {
@@ -187,7 +188,7 @@ void TextViewer::OnCreate() {
     }
     ApplyFont(window_, font_.Get());
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(monospaced_.Get()), FALSE);
-    SetWindowTextW(edit, prompt_.text.c_str());
+    SetWindowTextW(edit, WindowsText(prompt_.text));
 }
 
 void TextViewer::LayOut() {
