@@ -4,50 +4,59 @@
 #include <cstring>
 #include <cwctype>
 
+#include "files/byte_scan.h"
 #include "files/file_system.h"
 
 namespace mdlPub {
 
-size_t LineReader::Next(char byte, size_t& cached) const {
-    if (cached == kUnknown || cached < position_) {
-        const void* found = std::memchr(data_.data() + position_, byte, data_.size() - position_);
-        cached = found ? static_cast<const char*>(found) - data_.data() : data_.size();
+void LineRewriter::WriteLine(std::string_view line) {
+    const char* const end = line.data() + line.size();
+    const bool crLfFollows = !spilling_ &&
+                             static_cast<size_t>(end - text_.data()) + 2 <= text_.size() &&
+                             end[0] == '\r' && end[1] == '\n';
+    if (crLfFollows) {
+        // The new text stays behind the lines read, so these bytes are not yet overwritten.
+        if (pendingSize_ == 0 || pending_ + pendingSize_ != line.data()) {
+            MovePending();
+            pending_ = line.data();
+        }
+        pendingSize_ += line.size() + 2;
+        written_ += line.size() + 2;
+        return;
     }
-    return cached;
+    MovePending();
+    WriteWithCrLf(line);
 }
 
-bool LineReader::ReadLine(std::string_view& line) {
-    if (position_ >= data_.size()) {
-        return false;
+void LineRewriter::MovePending() {
+    char* const to = text_.data() + written_ - pendingSize_;
+    if (pendingSize_ != 0 && to != pending_) {
+        std::memmove(to, pending_, pendingSize_);
     }
-    const size_t end = std::min(Next('\r', nextCr_), Next('\n', nextLf_));
-    line = data_.substr(position_, end - position_);
-    position_ = end + 1;
-    if (end < data_.size() && data_[end] == '\r' && position_ < data_.size() &&
-        data_[position_] == '\n') {
-        ++position_;
-    }
-    return true;
+    pendingSize_ = 0;
 }
 
-void LineRewriter::Write(std::string_view piece) {
-    if (!spilling_ && written_ + piece.size() > reader_.Position()) {
+void LineRewriter::WriteWithCrLf(std::string_view line) {
+    if (!spilling_ && written_ + line.size() + 2 > reader_.Position()) {
         spilling_ = true;
         spilled_.reserve(text_.size() + text_.size() / 8 + 2);
         spilled_.assign(text_, 0, written_);
     }
     if (spilling_) {
-        spilled_.append(piece);
-    } else {
-        char* const to = text_.data() + written_;
-        if (to != piece.data()) {  // while nothing has been dropped, lines stay where they are
-            std::memmove(to, piece.data(), piece.size());
-        }
-        written_ += piece.size();
+        spilled_.append(line).append("\r\n");
+        return;
     }
+    char* const to = text_.data() + written_;
+    if (to != line.data()) {  // while nothing has been dropped, lines stay where they are
+        std::memmove(to, line.data(), line.size());
+    }
+    to[line.size()] = '\r';
+    to[line.size() + 1] = '\n';
+    written_ += line.size() + 2;
 }
 
 void LineRewriter::Finish() {
+    MovePending();
     if (spilling_) {
         text_ = std::move(spilled_);
     } else {
@@ -92,8 +101,7 @@ AnsiText ReadTextForDisplay(const Path& path, Prompter& prompter) {
         LineRewriter lines(display);
         std::string_view line;
         while (lines.ReadLine(line)) {
-            lines.Write(line);
-            lines.Write("\r\n");
+            lines.WriteLine(line);
         }
         lines.Finish();
         if (!display.empty()) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "files/byte_scan.h"
 #include "files/message_prompt.h"
 #include "files/text.h"
 
@@ -15,20 +16,27 @@ class LineReader {
   public:
     explicit LineReader(std::string_view data) : data_(data) {}
 
-    // Takes the next line, without its line end; false when the data is exhausted.
-    bool ReadLine(std::string_view& line);
+    // Takes the next line, without its line end; false when the data is exhausted. Inline: the
+    // passes call it once for every line of a file.
+    bool ReadLine(std::string_view& line) {
+        if (position_ >= data_.size()) {
+            return false;
+        }
+        const size_t end = byte_scan::FindEither(data_, position_, '\r', '\n');
+        line = data_.substr(position_, end - position_);
+        position_ = end + 1;
+        if (end < data_.size() && data_[end] == '\r' && position_ < data_.size() &&
+            data_[position_] == '\n') {
+            ++position_;
+        }
+        return true;
+    }
     // Where the unread data starts: just after the last line's line end.
     size_t Position() const { return std::min(position_, data_.size()); }
 
   private:
-    size_t Next(char byte, size_t& cached) const;
-
-    static constexpr size_t kUnknown = static_cast<size_t>(-1);
     std::string_view data_;
     size_t position_ = 0;
-    // Where the next CR and LF stand, kept between lines so that no byte is searched twice.
-    size_t nextCr_ = kUnknown;
-    size_t nextLf_ = kUnknown;
 };
 
 // Turns a text into a new one, line by line, in the text's own buffer: the new text is written
@@ -39,15 +47,22 @@ class LineRewriter {
   public:
     explicit LineRewriter(AnsiText& text) : text_(text), reader_(text) {}
     bool ReadLine(std::string_view& line) { return reader_.ReadLine(line); }
-    // Appends to the new text; only pieces of lines already read.
-    void Write(std::string_view piece);
+    // Appends `line`, all or the start of a line already read, and CR LF to the new text.
+    void WriteLine(std::string_view line);
     // Puts the new text in place of the old one.
     void Finish();
 
   private:
+    void WriteWithCrLf(std::string_view line);
+    void MovePending();
+
     AnsiText& text_;
     LineReader reader_;
-    size_t written_ = 0;
+    size_t written_ = 0;  // the new text's length, with the pending lines
+    // Whole lines that end in CR LF are kept with their own line ends. A run of them is moved
+    // into place in one piece, once the run ends.
+    const char* pending_ = nullptr;
+    size_t pendingSize_ = 0;
     AnsiText spilled_;
     bool spilling_ = false;
 };

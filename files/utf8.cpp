@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "files/byte_scan.h"
+
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -45,24 +47,6 @@ size_t SequenceLength(std::string_view s, char32_t& cp) {
     }
     const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
     return cp < minimum || cp > 0x10FFFF || surrogate ? 0 : length;
-}
-
-// Length of the run of ASCII bytes other than NUL at the start of `s`.
-size_t PlainAsciiRun(std::string_view s) {
-    constexpr uint64_t kOnes = 0x0101010101010101;
-    constexpr uint64_t kHighs = 0x8080808080808080;
-    size_t i = 0;
-    // Eight bytes at a time: stop at a word holding a byte >= 0x80 or a zero byte.
-    for (uint64_t word; i + 8 <= s.size(); i += 8) {
-        std::memcpy(&word, s.data() + i, 8);
-        if (((word | ((word - kOnes) & ~word)) & kHighs) != 0) {
-            break;
-        }
-    }
-    while (i < s.size() && static_cast<unsigned char>(s[i] - 1) < 0x7F) {
-        ++i;
-    }
-    return i;
 }
 
 // Widens through a small buffer that stays in the cache, so the output is written only once.
@@ -110,7 +94,7 @@ void DecodeUtf8Lossy(std::string_view bytes, DisplayText& out) {
     size_t i = 0;
     while (i < bytes.size()) {
         // Runs of ASCII, the bulk of any source file, are widened without further checks.
-        const size_t run = PlainAsciiRun(bytes.substr(i));
+        const size_t run = byte_scan::PlainAsciiRun(bytes.substr(i));
         writer.PutAscii(bytes.substr(i, run));
         i += run;
         if (i == bytes.size()) {

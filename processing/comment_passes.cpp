@@ -1,55 +1,46 @@
 #include "processing/comment_passes.h"
 
-#include <cstdint>
 #include <cstring>
 
+#include "files/byte_scan.h"
 #include "files/file_system.h"
 #include "files/mdlPub.h"
 
 namespace {
-
-bool IsBlank(std::string_view line) {
-    return line.find_first_not_of(' ') == std::string_view::npos;
-}
 
 bool StartsWith(std::string_view text, size_t position, const char (&marker)[3]) {
     return position + 1 < text.size() && text[position] == marker[0] &&
            text[position + 1] == marker[1];
 }
 
-// True when one of the eight bytes in `word` is `byte`.
-bool HasByte(uint64_t word, char byte) {
-    constexpr uint64_t kOnes = 0x0101010101010101;
-    constexpr uint64_t kHighs = 0x8080808080808080;
-    const uint64_t zeroWhereEqual = word ^ (kOnes * static_cast<unsigned char>(byte));
-    return ((zeroWhereEqual - kOnes) & ~zeroWhereEqual & kHighs) != 0;
-}
-
 // First position at or after `from` where "/*" or "*/" starts, or the text's size.
 size_t FindMarker(std::string_view text, size_t from) {
-    if (text.size() < 2) {
-        return text.size();
-    }
-    const char* const data = text.data();
-    const size_t last = text.size() - 1;  // a marker needs a second byte
-    size_t i = from;
-    while (i < last) {
-        // Most of a source has neither '/' nor '*': skip it eight bytes at a time.
-        uint64_t word;
-        if (i + 8 <= last) {
-            std::memcpy(&word, data + i, 8);
-            if (!HasByte(word, '/') && !HasByte(word, '*')) {
-                i += 8;
-                continue;
-            }
-        }
-        const char c = data[i];
-        if ((c == '/' && data[i + 1] == '*') || (c == '*' && data[i + 1] == '/')) {
+    for (size_t i = byte_scan::FindEither(text, from, '/', '*'); i + 1 < text.size();
+         i = byte_scan::FindEither(text, i + 1, '/', '*')) {
+        if (text[i + 1] == (text[i] == '/' ? '*' : '/')) {
             return i;
         }
-        ++i;
     }
     return text.size();
+}
+
+// Where the "//" of `line`, a part of `text`, starts, or the line's size. Scans may read on into
+// the rest of `text`, which spares short lines a byte-by-byte tail.
+size_t FindLineComment(std::string_view text, std::string_view line) {
+    const size_t start = static_cast<size_t>(line.data() - text.data());
+    const size_t end = start + line.size();
+    for (size_t i = byte_scan::FindEither(text, start, '/', '/', end); i + 1 < end;
+         i = byte_scan::FindEither(text, i + 1, '/', '/', end)) {
+        if (text[i + 1] == '/') {
+            return i - start;
+        }
+    }
+    return line.size();
+}
+
+bool IsBlank(std::string_view text, std::string_view line) {
+    const size_t start = static_cast<size_t>(line.data() - text.data());
+    return byte_scan::AllAre(text, start, ' ', start + line.size());
 }
 
 // First position at or after `from` where "*/" starts, or the text's size.
@@ -71,13 +62,14 @@ size_t FindCommentEnd(std::string_view text, size_t from) {
 }  // namespace
 
 void StripLineCommentsInPlace(AnsiText& source) {
+    // The rewrite stays in this buffer, behind the lines read; their bytes are still there.
+    const std::string_view text = source;
     mdlPub::LineRewriter lines(source);
     std::string_view line;
     while (lines.ReadLine(line)) {
-        line = line.substr(0, line.find("//"));
-        if (!IsBlank(line)) {
-            lines.Write(line);
-            lines.Write("\r\n");
+        line = line.substr(0, FindLineComment(text, line));
+        if (!IsBlank(text, line)) {
+            lines.WriteLine(line);
         }
     }
     lines.Finish();
