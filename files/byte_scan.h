@@ -85,4 +85,32 @@ inline size_t PlainAsciiRun(std::string_view text) {
     return i;
 }
 
+// True when every CR in `text` is followed by an LF and every LF follows a CR.
+inline bool EveryLineEndIsCrLf(std::string_view text) {
+    const char* const data = text.data();
+    size_t i = 0;
+    bool afterCr = false;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)));
+        const auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
+        // Each LF stands one place after a CR, the first perhaps after the previous block's last.
+        if ((((crs << 1) | static_cast<unsigned>(afterCr)) & 0xFFFF) != lfs) {
+            return false;
+        }
+        afterCr = (crs >> 15) != 0;
+    }
+#endif
+    for (; i < text.size(); ++i) {
+        if ((data[i] == '\n') != afterCr) {
+            return false;
+        }
+        afterCr = data[i] == '\r';
+    }
+    return !afterCr;
+}
+
 }  // namespace byte_scan

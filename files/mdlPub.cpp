@@ -68,32 +68,13 @@ bool FileExists(const Path& path) {
     return CanOpenForReading(path);
 }
 
-namespace {
-
-// True when every line end of `text` is CR LF: then it already is its own display text, but for
-// a final CR LF.
-bool AllLineEndsAreCrLf(std::string_view text) {
-    // Plain counting loops, which the compiler vectorises.
-    size_t crs = 0;
-    size_t lfs = 0;
-    size_t pairs = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        crs += text[i] == '\r';
-        lfs += text[i] == '\n';
-    }
-    for (size_t i = 1; i < text.size(); ++i) {
-        pairs += static_cast<size_t>(text[i] == '\n') & static_cast<size_t>(text[i - 1] == '\r');
-    }
-    return crs == pairs && lfs == pairs;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 AnsiText ReadTextForDisplay(const Path& path, Prompter& prompter) {
     AnsiText display;
     const bool complete = ReadWholeFile(path, display);
-    if (AllLineEndsAreCrLf(display)) {
-        // The common case, checked in one pass instead of taking the file line by line.
+    if (byte_scan::EveryLineEndIsCrLf(display)) {
+        // The common case: the file already is its own display text, but for a final CR LF.
         if (display.size() >= 2 && display.compare(display.size() - 2, 2, "\r\n") == 0) {
             display.resize(display.size() - 2);
         }

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "files/byte_scan.h"
 #include "files/mdlPub.h"
 #include "processing/comment_passes.h"
 #include "tests/line_list.h"
@@ -30,6 +31,34 @@ TEST(AgainstPlainModel, PassesAndLineReaderAgreeOnRandomTexts) {
         ASSERT_EQ(StripLineCommentsFromText(text), plain_model::StripLineComments(text))
             << testing::PrintToString(text);
         ASSERT_EQ(StripBlockComments(text), plain_model::StripBlockComments(text))
+            << testing::PrintToString(text);
+    }
+}
+
+bool PlainEveryLineEndIsCrLf(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool crLfAt = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        if ((text[i] == '\r' && !crLfAt) || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Lines ending in CR LF, half of them with one byte changed to a CR or LF, so that the line ends
+// fall at every place of the scan's 16-byte blocks and across their borders.
+TEST(AgainstPlainModel, CrLfCheckAgreesOnLongTexts) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 50000; ++round) {
+        const size_t size = random() % 120;
+        std::string text;
+        while (text.size() < size) {
+            text += std::string(random() % 20, 'a') + "\r\n";
+        }
+        if (round % 2 == 1 && !text.empty()) {
+            text[random() % text.size()] = random() % 2 == 0 ? '\r' : '\n';
+        }
+        ASSERT_EQ(byte_scan::EveryLineEndIsCrLf(text), PlainEveryLineEndIsCrLf(text))
             << testing::PrintToString(text);
     }
 }
