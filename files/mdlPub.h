@@ -22,19 +22,38 @@ class LineReader {
         if (position_ >= data_.size()) {
             return false;
         }
-        const size_t end = byte_scan::FindEither(data_, position_, '\r', '\n');
-        line = data_.substr(position_, end - position_);
-        position_ = end + 1;
-        if (end < data_.size() && data_[end] == '\r' && position_ < data_.size() &&
-            data_[position_] == '\n') {
-            ++position_;
+        TakeLine(byte_scan::FindEither(data_, position_, '\r', '\n'), line);
+        return true;
+    }
+
+    // As ReadLine, and `markerAt` is where `marker` (not CR or LF) first stands in the line, or the
+    // line's size; found in the same scan.
+    bool ReadLine(std::string_view& line, char marker, size_t& markerAt) {
+        if (position_ >= data_.size()) {
+            return false;
         }
+        const size_t start = position_;
+        size_t end = byte_scan::FindAnyOf(data_, position_, '\r', '\n', marker);
+        markerAt = end - start;
+        if (end < data_.size() && data_[end] == marker) {
+            end = byte_scan::FindEither(data_, end + 1, '\r', '\n');
+        }
+        TakeLine(end, line);
         return true;
     }
     // Where the unread data starts: just after the last line's line end.
     size_t Position() const { return std::min(position_, data_.size()); }
 
   private:
+    void TakeLine(size_t end, std::string_view& line) {
+        line = data_.substr(position_, end - position_);
+        position_ = end + 1;
+        if (end < data_.size() && data_[end] == '\r' && position_ < data_.size() &&
+            data_[position_] == '\n') {
+            ++position_;
+        }
+    }
+
     std::string_view data_;
     size_t position_ = 0;
 };
@@ -47,6 +66,9 @@ class LineRewriter {
   public:
     explicit LineRewriter(AnsiText& text) : text_(text), reader_(text) {}
     bool ReadLine(std::string_view& line) { return reader_.ReadLine(line); }
+    bool ReadLine(std::string_view& line, char marker, size_t& markerAt) {
+        return reader_.ReadLine(line, marker, markerAt);
+    }
     // Appends `line`, all or the start of a line already read, and CR LF to the new text.
     void WriteLine(std::string_view line);
     // Puts the new text in place of the old one.

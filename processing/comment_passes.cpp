@@ -24,12 +24,13 @@ size_t FindMarker(std::string_view text, size_t from) {
     return text.size();
 }
 
-// Where the "//" of `line`, a part of `text`, starts, or the line's size. Scans may read on into
-// the rest of `text`, which spares short lines a byte-by-byte tail.
-size_t FindLineComment(std::string_view text, std::string_view line) {
+// Where the "//" of `line`, a part of `text`, starts, or the line's size; `slash` is where the
+// line's first '/' stands. Scans may read on into the rest of `text`, which spares short lines a
+// byte-by-byte tail.
+size_t FindLineComment(std::string_view text, std::string_view line, size_t slash) {
     const size_t start = static_cast<size_t>(line.data() - text.data());
     const size_t end = start + line.size();
-    for (size_t i = byte_scan::FindEither(text, start, '/', '/', end); i + 1 < end;
+    for (size_t i = start + slash; i + 1 < end;
          i = byte_scan::FindEither(text, i + 1, '/', '/', end)) {
         if (text[i + 1] == '/') {
             return i - start;
@@ -66,8 +67,9 @@ void StripLineCommentsInPlace(AnsiText& source) {
     const std::string_view text = source;
     mdlPub::LineRewriter lines(source);
     std::string_view line;
-    while (lines.ReadLine(line)) {
-        line = line.substr(0, FindLineComment(text, line));
+    size_t slash = 0;
+    while (lines.ReadLine(line, '/', slash)) {
+        line = line.substr(0, FindLineComment(text, line, slash));
         if (!IsBlank(text, line)) {
             lines.WriteLine(line);
         }
