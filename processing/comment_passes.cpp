@@ -63,7 +63,8 @@ size_t FindCommentEnd(std::string_view text, size_t from) {
 }  // namespace
 
 void StripLineCommentsInPlace(AnsiText& source) {
-    // The rewrite stays in this buffer, behind the lines read; their bytes are still there.
+    // Lines are rewritten behind the one being read, so `text` still holds the source from the
+    // current line on.
     const std::string_view text = source;
     mdlPub::LineRewriter lines(source);
     std::string_view line;
