@@ -41,6 +41,7 @@ class LineReader {
         TakeLine(end, line);
         return true;
     }
+
     // Where the unread data starts: just after the last line's line end.
     size_t Position() const { return std::min(position_, data_.size()); }
 
