@@ -10,12 +10,13 @@
 namespace mdlPub {
 
 void LineRewriter::WriteLine(std::string_view line) {
-    const char* const end = line.data() + line.size();
-    const bool crLfFollows = !spilling_ &&
-                             static_cast<size_t>(end - text_.data()) + 2 <= text_.size() &&
-                             end[0] == '\r' && end[1] == '\n';
-    if (crLfFollows) {
-        // The new text stays behind the lines read, so these bytes are not yet overwritten.
+    const size_t end = static_cast<size_t>(line.data() - text_.data()) + line.size();
+    if (!spilling_ && end + 2 <= reader_.Position()) {
+        // The two bytes after the line are read already: its own CR LF, or the "//" where it was
+        // cut. CR LF goes there, and the line joins the run of lines before it when it follows
+        // them. The new text stays behind the lines read, so the run's bytes are still in place.
+        text_[end] = '\r';
+        text_[end + 1] = '\n';
         if (pendingSize_ == 0 || pending_ + pendingSize_ != line.data()) {
             MovePending();
             pending_ = line.data();
