@@ -13,7 +13,8 @@
 namespace byte_scan {
 
 // First position in [from, limit) holding `a` or `b`, or `limit`. The bytes of `text` beyond
-// `limit` may be read, which spares a short stretch the byte-by-byte tail.
+// `limit` may be read, which spares a short stretch the byte-by-byte tail. A loop of its own rather
+// than FindAnyOf(a, b, b): the third comparison slows the `//` pass measurably.
 inline size_t FindEither(std::string_view text, size_t from, char a, char b, size_t limit) {
     const char* const data = text.data();
     size_t i = from;

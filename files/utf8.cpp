@@ -1,8 +1,6 @@
 #include "files/utf8.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 #include "files/byte_scan.h"
 

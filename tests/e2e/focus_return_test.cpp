@@ -34,7 +34,22 @@ class OtherProgramWindow {
     HWND window_ = nullptr;
 };
 
-using FocusReturnTest = ProgramTest;
+class FocusReturnTest : public ProgramTest {
+  protected:
+    // Once the last prompt has gone, the focus is back on the start button, so Enter starts the
+    // next run as it started the one before.
+    void ExpectEnterStartsAnotherRun(const char* after) {
+        EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand1); }, 3000))
+            << "the focus is on the control of id " << GetDlgCtrlID(app.FocusedControl())
+            << " (0: the window itself)";
+        PressKeys({VK_RETURN});
+        const SeenPrompt again = app.WaitForPrompt(3000);
+        EXPECT_NE(again.window, nullptr) << "Enter " << after << " did nothing";
+        if (again.window != nullptr) {
+            app.Answer(again, IDOK);
+        }
+    }
+};
 
 TEST_F(FocusReturnTest, FocusGoesBackToTheStartButtonWhenAPromptIsAnswered) {
     app.SetText(Control(kText1), folder.PathOf(L"missing.c"));
@@ -44,17 +59,7 @@ TEST_F(FocusReturnTest, FocusGoesBackToTheStartButtonWhenAPromptIsAnswered) {
     ASSERT_EQ(missing.text, L"要处理的文件不存在");
     PressKeys({VK_RETURN});
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(missing.window); }));
-    EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand1); }, 3000))
-        << "the focus is on the control of id " << GetDlgCtrlID(app.FocusedControl())
-        << " (0: the window itself)";
-
-    // So Enter starts the next run as it started the first.
-    PressKeys({VK_RETURN});
-    const SeenPrompt again = app.WaitForPrompt(3000);
-    EXPECT_NE(again.window, nullptr) << "Enter after the prompt did nothing";
-    if (again.window != nullptr) {
-        app.Answer(again, IDOK);
-    }
+    ExpectEnterStartsAnotherRun("after the prompt");
 }
 
 // Command1 is disabled while it has the focus during a run, which takes the focus from it; once the
@@ -75,16 +80,7 @@ TEST_F(FocusReturnTest, FocusGoesBackToTheStartButtonAfterAWholeRun) {
     ASSERT_EQ(offer.buttons, (std::vector<int>{IDYES, IDNO}));
     PressKeys({'N'});
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(offer.window); }));
-    EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand1); }, 3000))
-        << "the focus is on the control of id " << GetDlgCtrlID(app.FocusedControl())
-        << " (0: the window itself)";
-
-    PressKeys({VK_RETURN});
-    const SeenPrompt again = app.WaitForPrompt(3000);
-    EXPECT_NE(again.window, nullptr) << "Enter after the run did nothing";
-    if (again.window != nullptr) {
-        app.Answer(again, IDOK);
-    }
+    ExpectEnterStartsAnotherRun("after the run");
 }
 
 TEST_F(FocusReturnTest, FolderTypedBeforeSwitchingProgramsStillGetsItsBackslash) {
