@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "files/text.h"
+#include "processing/strip_options.h"
 
 // Cuts every line of `source` at its first "//" and drops the lines that are then blank (empty
 // or spaces only; a tab is content). Kept lines are joined by CR LF, with none after the last.
@@ -36,3 +37,8 @@ inline AnsiText StripBlockComments(std::string_view text) {
     StripBlockCommentsInPlace(result);
     return result;
 }
+
+// The two passes with options. With both options off they are the plain passes above, byte for
+// byte.
+void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options);
+void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options);

@@ -1,0 +1,18 @@
+// How the comment passes read a source: as plain text (the default) or as the compiler would.
+#pragma once
+
+#include "files/text.h"
+
+enum class SourceLanguage { CFamily, Java };
+
+struct StripOptions {
+    // The literal-aware passes: markers inside string and character literals, raw strings, text
+    // blocks and header names are text, and removing a comment never glues two tokens together.
+    bool literals = false;
+    // The file's first comment, when only whitespace stands before it, is kept as it stands.
+    bool keepHeader = false;
+    SourceLanguage language = SourceLanguage::CFamily;
+};
+
+// Java for a name ending in ".java" (any case); C and C++ for every other name.
+SourceLanguage LanguageOf(const Path& path);
