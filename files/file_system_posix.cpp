@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "files/unique_any.h"
 #include "files/utf8.h"
 
 namespace {
@@ -19,24 +20,12 @@ std::string OsPath(const Path& path) {
     return bytes;
 }
 
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { Reset(); }
-    int Get() const { return fd_; }
-    bool Valid() const { return fd_ >= 0; }
-    bool Reset() {
-        const bool closed = fd_ < 0 || close(fd_) == 0;
-        fd_ = -1;
-        return closed;
-    }
-
-  private:
-    int fd_;
+struct FdTraits {
+    using Type = int;
+    static Type Empty() { return -1; }
+    static bool Release(Type fd) { return close(fd) == 0; }
 };
+using UniqueFd = UniqueAny<FdTraits>;
 
 UniqueFd OpenRegularFileForReading(const Path& path) {
     UniqueFd fd(open(OsPath(path).c_str(), O_RDONLY | O_CLOEXEC));

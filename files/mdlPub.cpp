@@ -6,70 +6,30 @@
 
 #include "files/byte_scan.h"
 #include "files/file_system.h"
+#include "files/line_reader.h"
 
 namespace mdlPub {
-
-void LineRewriter::WriteLine(std::string_view line) {
-    const size_t end = static_cast<size_t>(line.data() - text_.data()) + line.size();
-    if (!spilling_ && end + 2 <= reader_.Position()) {
-        // The two bytes after the line are read already: its own CR LF, or the "//" where it was
-        // cut. CR LF goes there, and the line joins the run of lines before it when it follows
-        // them. The new text stays behind the lines read, so the run's bytes are still in place.
-        text_[end] = '\r';
-        text_[end + 1] = '\n';
-        if (pendingSize_ == 0 || pending_ + pendingSize_ != line.data()) {
-            MovePending();
-            pending_ = line.data();
-        }
-        pendingSize_ += line.size() + 2;
-        written_ += line.size() + 2;
-        return;
-    }
-    MovePending();
-    WriteWithCrLf(line);
-}
-
-void LineRewriter::MovePending() {
-    char* const to = text_.data() + written_ - pendingSize_;
-    if (pendingSize_ != 0 && to != pending_) {
-        std::memmove(to, pending_, pendingSize_);
-    }
-    pendingSize_ = 0;
-}
-
-void LineRewriter::WriteWithCrLf(std::string_view line) {
-    if (!spilling_ && written_ + line.size() + 2 > reader_.Position()) {
-        spilling_ = true;
-        spilled_.reserve(text_.size() + text_.size() / 8 + 2);
-        spilled_.assign(text_, 0, written_);
-    }
-    if (spilling_) {
-        spilled_.append(line).append("\r\n");
-        return;
-    }
-    char* const to = text_.data() + written_;
-    if (to != line.data()) {  // while nothing has been dropped, lines stay where they are
-        std::memmove(to, line.data(), line.size());
-    }
-    to[line.size()] = '\r';
-    to[line.size() + 1] = '\n';
-    written_ += line.size() + 2;
-}
-
-void LineRewriter::Finish() {
-    MovePending();
-    if (spilling_) {
-        text_ = std::move(spilled_);
-    } else {
-        text_.resize(written_);
-    }
-}
 
 bool FileExists(const Path& path) {
     return CanOpenForReading(path);
 }
 
-namespace {}  // namespace
+namespace {
+
+// The text's lines, each followed by CR LF but the last.
+AnsiText WithCrLfLineEnds(std::string_view bytes) {
+    AnsiText text;
+    text.reserve(bytes.size() + bytes.size() / 8);
+    LineReader lines(bytes);
+    std::string_view line;
+    while (lines.ReadLine(line)) {
+        text.append(line).append("\r\n");
+    }
+    text.resize(text.empty() ? 0 : text.size() - 2);
+    return text;
+}
+
+}  // namespace
 
 AnsiText ReadTextForDisplay(const Path& path, Prompter& prompter) {
     AnsiText display;
@@ -80,19 +40,11 @@ AnsiText ReadTextForDisplay(const Path& path, Prompter& prompter) {
             display.resize(display.size() - 2);
         }
     } else {
-        LineRewriter lines(display);
-        std::string_view line;
-        while (lines.ReadLine(line)) {
-            lines.WriteLine(line);
-        }
-        lines.Finish();
-        if (!display.empty()) {
-            display.resize(display.size() - 2);
-        }
+        display = WithCrLfLineEnds(display);
     }
     if (!complete) {
         prompter.MessagePrompt(
-            {u"不存在该文件或该文件不能访问！", PromptButtons::Ok, PromptIcon::Exclamation});
+            {texts::kCannotReadSource, PromptButtons::Ok, PromptIcon::Exclamation});
     }
     return display;
 }
@@ -110,15 +62,16 @@ Path FileNameOf(const Path& path) {
     return path.substr(DirectoryOf(path).size());
 }
 
-bool IsRunnableType(const Path& path, std::wstring_view pathext) {
+bool OpensInNotepad(const Path& path, std::wstring_view pathext) {
     static constexpr std::wstring_view kAlwaysRunnable =
-        L".lnk;.scr;.pif;.hta;.cpl;.msi;.msc;.ps1;.reg;.url";
+        L".lnk;.scr;.pif;.hta;.cpl;.msi;.msc;.ps1;.reg;.url;.jar;.py;.pyw;.pyz;.pyc;.appref-ms;"
+        L".application;.settingcontent-ms;.msp;.chm;.hlp;.inf;.scf;.sct;.ws;.wsc;.jnlp";
     // Windows ignores trailing dots and spaces, so «a.exe.» runs as «a.exe».
     Path name = FileNameOf(path);
     name.erase(name.find_last_not_of(L". ") + 1);
     const size_t dot = name.rfind(L'.');
     if (dot == Path::npos) {
-        return false;
+        return true;  // no type: the shell would ask which program to run
     }
     const auto lower = [](std::wstring_view text) {
         std::wstring result(text);

@@ -2,18 +2,17 @@
 #pragma once
 
 #include "files/text.h"
+#include "files/texts.h"
 
 enum class PromptButtons { Ok, YesNo };
 enum class PromptIcon { None, Information, Exclamation };
 enum class PromptAnswer { Ok, Yes, No };
 
-inline const char16_t kProgramTitle[] = u"Orvandel";
-
 struct Prompt {
     DisplayText text;
     PromptButtons buttons = PromptButtons::Ok;
     PromptIcon icon = PromptIcon::None;
-    DisplayText title = kProgramTitle;
+    DisplayText title = texts::kProgramTitle;
 };
 
 // Implemented by the window (a real message box) and by tests (a recorder).

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
+#include "files/long_path_win32.h"
 #include "files/mdlPub.h"
 
 namespace mdlPub {
@@ -15,17 +17,60 @@ std::wstring PathExt() {
     return value.empty() ? L".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC" : value;
 }
 
+// The system folder (C:\Windows\System32): where Notepad is, and a working folder for the shell
+// that the user's files cannot lie in.
+std::wstring SystemFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    const UINT length = GetSystemDirectoryW(folder.data(), MAX_PATH);
+    folder.resize(length < MAX_PATH ? length : 0);
+    return folder;
+}
+
+// The shell takes paths of up to MAX_PATH characters: a longer one goes as its short (8.3) form
+// when the volume has one.
+Path ShellPath(const Path& path) {
+    if (path.size() < MAX_PATH) {
+        return path;
+    }
+    const Path longForm = LongPathForm(path);
+    Path shortForm(longForm.size() + 1, L'\0');
+    const DWORD length =
+        GetShortPathNameW(longForm.c_str(), shortForm.data(), static_cast<DWORD>(shortForm.size()));
+    if (length == 0 || length >= shortForm.size()) {
+        return path;
+    }
+    shortForm.resize(length);
+    if (shortForm.starts_with(LR"(\\?\UNC\)")) {
+        shortForm.replace(0, 8, LR"(\\)");
+    } else if (shortForm.starts_with(LR"(\\?\)")) {
+        shortForm.erase(0, 4);
+    }
+    return shortForm.size() < MAX_PATH ? shortForm : path;
+}
+
+// True when Windows itself names the file's type as one that runs code.
+bool WindowsCallsDangerous(const Path& path) {
+    const Path name = FileNameOf(path);
+    const size_t dot = name.rfind(L'.');
+    return dot != Path::npos && AssocIsDangerous(name.substr(dot).c_str());
+}
+
 }  // namespace
 
 void ShellOpen(WindowHandle owner, const Path& path) {
     const HWND window = static_cast<HWND>(owner);
-    if (IsRunnableType(path, PathExt())) {
-        // Show the text of a file the shell would run; never run it.
-        const std::wstring quoted = L"\"" + path + L"\"";
-        ShellExecuteW(window, L"open", L"notepad.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::wstring system = SystemFolder();
+    const Path target = ShellPath(path);
+    if (OpensInNotepad(path, PathExt()) || WindowsCallsDangerous(path)) {
+        // Show the text of a file the shell would run; never run it. Notepad by its full path: a
+        // notepad.exe in the current folder (where the open dialog left it) must not be started.
+        const std::wstring notepad = system + L"\\notepad.exe";
+        const std::wstring quoted = L"\"" + target + L"\"";
+        ShellExecuteW(window, L"open", notepad.c_str(), quoted.c_str(), system.c_str(),
+                      SW_SHOWNORMAL);
         return;
     }
-    ShellExecuteW(window, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(window, L"open", target.c_str(), nullptr, system.c_str(), SW_SHOWNORMAL);
 }
 
 }  // namespace mdlPub

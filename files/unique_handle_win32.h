@@ -1,42 +1,10 @@
-// Owners for Win32 handles, each kind with its own "empty" value and release call.
+// The kinds of Win32 handle the program owns.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
-#include <utility>
-
-// `Traits` gives the handle type, its empty value and its release call.
-template <typename Traits>
-class UniqueAny {
-  public:
-    using Type = typename Traits::Type;
-
-    UniqueAny() = default;
-    explicit UniqueAny(Type value) : value_(value) {}
-    UniqueAny(UniqueAny&& other) noexcept : value_(std::exchange(other.value_, Traits::Empty())) {}
-    UniqueAny& operator=(UniqueAny&& other) noexcept {
-        Reset(std::exchange(other.value_, Traits::Empty()));
-        return *this;
-    }
-    UniqueAny(const UniqueAny&) = delete;
-    UniqueAny& operator=(const UniqueAny&) = delete;
-    ~UniqueAny() { Reset(); }
-
-    Type Get() const { return value_; }
-    bool Valid() const { return value_ != Traits::Empty(); }
-    // Releases the held value; false when the release call failed.
-    bool Reset(Type value = Traits::Empty()) {
-        bool released = true;
-        if (Valid()) {
-            released = Traits::Release(value_);
-        }
-        value_ = value;
-        return released;
-    }
-
-  private:
-    Type value_ = Traits::Empty();
-};
+#include "files/unique_any.h"
 
 // CreateFileW reports failure with INVALID_HANDLE_VALUE, not NULL.
 struct FileHandleTraits {
@@ -45,3 +13,59 @@ struct FileHandleTraits {
     static bool Release(Type handle) { return CloseHandle(handle) != FALSE; }
 };
 using UniqueFileHandle = UniqueAny<FileHandleTraits>;
+
+struct FontTraits {
+    using Type = HFONT;
+    static Type Empty() { return nullptr; }
+    static bool Release(Type font) { return DeleteObject(font) != FALSE; }
+};
+using Font = UniqueAny<FontTraits>;
+
+// Memory the shell hands out, such as an item list.
+struct CoTaskMemTraits {
+    using Type = void*;
+    static Type Empty() { return nullptr; }
+    static bool Release(Type memory) {
+        CoTaskMemFree(memory);
+        return true;
+    }
+};
+using UniqueCoTaskMem = UniqueAny<CoTaskMemTraits>;
+
+// COM on this thread, undone only where it was done: the value says whether it was.
+struct ComInitialisationTraits {
+    using Type = bool;
+    static Type Empty() { return false; }
+    static bool Release(Type) {
+        CoUninitialize();
+        return true;
+    }
+};
+using ComInitialisation = UniqueAny<ComInitialisationTraits>;
+
+// A window's DC, released when it goes.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() { ReleaseDC(window_, dc_); }
+    HDC Get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Puts back the object that was selected into a DC before this one, when it goes.
+class SelectionGuard {
+  public:
+    SelectionGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    SelectionGuard(const SelectionGuard&) = delete;
+    SelectionGuard& operator=(const SelectionGuard&) = delete;
+    ~SelectionGuard() { SelectObject(dc_, old_); }
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};

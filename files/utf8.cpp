@@ -125,9 +125,14 @@ std::string EncodeUtf8(std::wstring_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t cp = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            // A pair where `wchar_t` is UTF-16; a surrogate on its own encodes no character.
+            const char32_t low = i + 1 < text.size() ? static_cast<char32_t>(text[i + 1]) : 0;
+            if (sizeof(wchar_t) == 2 && cp <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            } else {
+                cp = 0xFFFD;
             }
         }
         if (cp < 0x80) {

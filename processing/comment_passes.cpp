@@ -4,7 +4,7 @@
 
 #include "files/byte_scan.h"
 #include "files/file_system.h"
-#include "files/mdlPub.h"
+#include "processing/line_rewriter.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void StripLineCommentsInPlace(AnsiText& source) {
     // Lines are rewritten behind the one being read, so `text` still holds the source from the
     // current line on.
     const std::string_view text = source;
-    mdlPub::LineRewriter lines(source);
+    LineRewriter lines(source);
     std::string_view line;
     size_t slash = 0;
     while (lines.ReadLine(line, '/', slash)) {

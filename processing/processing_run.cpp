@@ -5,13 +5,11 @@
 
 #include "files/code_page.h"
 #include "files/mdlPub.h"
+#include "files/texts.h"
 #include "files/utf8.h"
 #include "processing/comment_passes.h"
 
 namespace {
-
-constexpr char16_t kCannotReadSource[] = u"不存在该文件或该文件不能访问！";
-constexpr char16_t kOutOfMemory[] = u"内存不足，无法处理该文件！";
 
 // Shows one stage's text. The storage of `shown` goes to the prompt and comes back, so that the
 // three stages share one buffer: for a large file it is the run's biggest.
@@ -28,56 +26,60 @@ void ShowWarning(ProcessingHost& host, DisplayText text) {
 }
 
 // Everything after the existence check: the stages, the save and the offer to open the result.
-// `Command1` is disabled on entry.
-void ProcessExistingSource(ProcessingHost& host, ShellOpener shellOpen) {
+// `Command1` is disabled on entry; `saved` tells once the result is on disk.
+void ProcessExistingSource(ProcessingHost& host, bool& saved) {
     // All stages share two buffers, the file's bytes and their decoding for display: the passes
     // work in place and the first pass reads into the buffer the source was shown from. A large
     // file thus costs no more memory than these two, and no fresh pages after the first stage.
     DisplayText shown;
     AnsiText working = mdlPub::ReadTextForDisplay(host.Text1(), host);
-    ShowStage(host, working, u"未处理前的文件", shown);
+    ShowStage(host, working, texts::kBeforeTitle, shown);
 
     if (!StripLineComments(host.Text1(), working)) {
         host.SetCommand1Enabled(true);
-        ShowWarning(host, kCannotReadSource);
+        ShowWarning(host, texts::kCannotReadSource);
         return;
     }
-    ShowStage(host, working, u"第一步，去除“//”", shown);
+    ShowStage(host, working, texts::kLineCommentsTitle, shown);
 
     StripBlockCommentsInPlace(working);
     host.SetCommand1Enabled(true);
-    ShowStage(host, working, u"第二步，去除“/**/”", shown);
+    ShowStage(host, working, texts::kBlockCommentsTitle, shown);
     shown = DisplayText();
 
     const Path output = host.Text2() + mdlPub::FileNameOf(host.Text1());
-    const bool saved = mdlPub::SaveText(output, working);
+    saved = mdlPub::SaveText(output, working);
     working = AnsiText();
     if (!saved) {
-        ShowWarning(host, u"保存失败！\r\n\r\n" + ToDisplayText(output));
+        ShowWarning(host, texts::kSaveFailed + ToDisplayText(output));
         return;
     }
-    const Prompt offer{u"保存成功！ 是否打开该文件？\r\n\r\n" + ToDisplayText(output),
-                       PromptButtons::YesNo, PromptIcon::Information};
+    const Prompt offer{texts::kSavedOpen + ToDisplayText(output), PromptButtons::YesNo,
+                       PromptIcon::Information};
     if (host.MessagePrompt(offer) == PromptAnswer::Yes) {
-        shellOpen(host.Handle(), output);
+        host.OpenResult(output);
     }
 }
 
 }  // namespace
 
-void ProcessingRun(ProcessingHost& host, ShellOpener shellOpen) {
+void ProcessingRun(ProcessingHost& host) {
     if (!mdlPub::FileExists(host.Text1())) {
-        host.MessagePrompt({u"要处理的文件不存在"});
+        host.MessagePrompt({texts::kSourceMissing});
         return;
     }
     host.SetCommand1Enabled(false);
+    bool saved = false;
+    const auto outOfMemory = [&] {
+        host.SetCommand1Enabled(true);
+        // Once the result is written, saying that nothing could be processed would be false.
+        ShowWarning(host, saved ? texts::kSavedButOutOfMemory : texts::kOutOfMemory);
+    };
     try {
-        ProcessExistingSource(host, shellOpen);
+        ProcessExistingSource(host, saved);
     } catch (const std::bad_alloc&) {
-        host.SetCommand1Enabled(true);
-        ShowWarning(host, kOutOfMemory);
+        outOfMemory();
     } catch (const std::length_error&) {
-        host.SetCommand1Enabled(true);
-        ShowWarning(host, kOutOfMemory);
+        outOfMemory();
     }
 }

@@ -10,14 +10,13 @@ class ProcessingHost : public Prompter {
     virtual WideText Text1() = 0;  // the source file path
     virtual WideText Text2() = 0;  // the save folder, ending with a backslash
     virtual void SetCommand1Enabled(bool enabled) = 0;
-    virtual WindowHandle Handle() = 0;
+    // Opens the written result with the application associated with its type.
+    virtual void OpenResult(const Path& path) = 0;
 
   protected:
     ~ProcessingHost() = default;
 };
 
-using ShellOpener = void (*)(WindowHandle owner, const Path& path);
-
 // Shows the source, the text after each pass and the result, saves the result into the save
-// folder under the source's file name and offers to open it with `shellOpen`.
-void ProcessingRun(ProcessingHost& host, ShellOpener shellOpen);
+// folder under the source's file name and offers to open it.
+void ProcessingRun(ProcessingHost& host);

@@ -29,6 +29,8 @@ TEST(EncodeUtf8, RoundTripsThroughTheDecoder) {
     const std::wstring text = L"C:\\\u4e2d\u6587\\\u00e9\U0001F600.c";
     EXPECT_EQ(DecodeUtf8Lossy(EncodeUtf8(text)), ToDisplayText(text));
     EXPECT_EQ(EncodeUtf8(L"\u4e2d"), "\xe4\xb8\xad");
+    // A high surrogate takes only a low one as its pair.
+    EXPECT_EQ(EncodeUtf8(std::wstring{static_cast<wchar_t>(0xD800), L'a'}), "\xef\xbf\xbd" "a");
 }
 
 TEST(ToDisplayText, GivesUtf16WhateverTheWidthOfWchar) {
@@ -54,13 +56,16 @@ TEST(DecodeForDisplay, ReadsUtf8) {
 
 TEST(DecodeForDisplay, HandlesTextLargerThanOnePiece) {
     std::string big;
-    for (int i = 0; i < 600000; ++i) {
+    // Pieces are 16 MiB: this is 18 MB.
+    for (int i = 0; i < 1300000; ++i) {
         big += "line of text\r\n";
     }
     big += "\xff";
     const DisplayText text = DecodeForDisplay(big);
+    ASSERT_GT(big.size(), size_t{1} << 24);
     ASSERT_EQ(text.size(), big.size());
     EXPECT_EQ(text.substr(0, 14), u"line of text\r\n");
+    EXPECT_EQ(text.substr((size_t{1} << 24) / 14 * 14, 14), u"line of text\r\n");
 #ifndef _WIN32
     EXPECT_EQ(text.back(), u'\ufffd');
 #endif

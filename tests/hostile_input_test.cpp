@@ -4,7 +4,7 @@
 
 #include "processing/processing_run.h"
 #include "tests/plain_model.h"
-#include "tests/scripted_host.h"
+#include "tests/fake_host.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -15,9 +15,9 @@ class HostileInputTest : public ::testing::Test {
     std::string RunOn(const std::string& source) {
         const Path path = folder.Write(L"in.c", source);
         std::filesystem::create_directories(folder.Root() / "out");
-        ScriptedHost host(path, folder.PathOf(L"out") + L"\\");
+        FakeHost host(path, folder.PathOf(L"out") + L"\\");
         host.AnswerYesNo({PromptAnswer::No});
-        ProcessingRun(host, nullptr);
+        ProcessingRun(host);
         EXPECT_EQ(host.Prompts().size(), 4u);
         EXPECT_TRUE(host.Command1Enabled());
         return ReadBytes(folder.PathOf(L"out\\in.c"));

@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "files/mdlPub.h"
+#include "files/line_reader.h"
 
 inline std::vector<std::string> ReadAllLines(std::string_view data) {
     std::vector<std::string> lines;
-    mdlPub::LineReader reader(data);
+    LineReader reader(data);
     std::string_view line;
     while (reader.ReadLine(line)) {
         lines.emplace_back(line);

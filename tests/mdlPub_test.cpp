@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/line_list.h"
-#include "tests/scripted_host.h"
+#include "tests/fake_host.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -102,18 +102,19 @@ TEST(PathSplitters, SplitAtTheLastBackslashOnly) {
     EXPECT_EQ(mdlPub::DirectoryOf(L"C:\\\u4e2d\\\u6587.c"), L"C:\\\u4e2d\\");
 }
 
-TEST(IsRunnableType, KnowsWhatTheShellWouldRun) {
+TEST(OpensInNotepad, KnowsWhatTheShellWouldRunAndWhatHasNoType) {
     const std::wstring pathext = L".COM;.EXE;.BAT;.CMD;.VBS;.JS";
-    for (const wchar_t* name : {L"C:\\a.exe", L"a.EXE", L"C:\\x.y\\run.bat", L"a.js", L"a.lnk",
-                                L"a.Ps1", L"a.reg", L"a.url", L"a.msi", L"a.exe.", L"a.exe  "}) {
-        EXPECT_TRUE(mdlPub::IsRunnableType(name, pathext)) << name;
+    for (const wchar_t* name :
+         {L"C:\\a.exe", L"a.EXE", L"C:\\x.y\\run.bat", L"a.js", L"a.lnk", L"a.Ps1", L"a.reg",
+          L"a.url", L"a.msi", L"a.exe.", L"a.exe  ", L"a.jar", L"a.pyw", L"a.appref-ms",
+          L"a.settingcontent-ms", L"a.wsc", L"noext", L"C:\\x.exe\\a", L"."}) {
+        EXPECT_TRUE(mdlPub::OpensInNotepad(name, pathext)) << name;
     }
-    for (const wchar_t* name : {L"C:\\a.cpp", L"a.c", L"a.txt", L"noext", L"C:\\x.exe\\a",
-                                L"a.exec", L"a.ex", L".", L""}) {
-        EXPECT_FALSE(mdlPub::IsRunnableType(name, pathext)) << name;
+    for (const wchar_t* name : {L"C:\\a.cpp", L"a.c", L"a.txt", L"a.exec", L"a.ex", L"a.pyx"}) {
+        EXPECT_FALSE(mdlPub::OpensInNotepad(name, pathext)) << name;
     }
-    EXPECT_FALSE(mdlPub::IsRunnableType(L"a.exe", L""));
-    EXPECT_TRUE(mdlPub::IsRunnableType(L"a.hta", L""));
+    EXPECT_FALSE(mdlPub::OpensInNotepad(L"a.exe", L""));
+    EXPECT_TRUE(mdlPub::OpensInNotepad(L"a.hta", L""));
 }
 
 }  // namespace

@@ -5,27 +5,15 @@
 #include <random>
 
 #include "files/utf8.h"
-#include "tests/scripted_host.h"
+#include "tests/fake_host.h"
 #include "tests/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ShellCall {
-    WindowHandle owner;
-    Path path;
-};
-std::vector<ShellCall> shellCalls;
-
-void RecordShellOpen(WindowHandle owner, const Path& path) {
-    shellCalls.push_back({owner, path});
-}
-
 class ProcessingRunTest : public ::testing::Test {
   protected:
-    void SetUp() override { shellCalls.clear(); }
-
     // The save folder as the window hands it over: with its trailing backslash.
     Path SaveFolder(const std::wstring& name) const {
         fs::create_directories(folder.Root() / name);
@@ -49,10 +37,10 @@ TEST_F(ProcessingRunTest, ShowsEveryStageSavesAndOpensOnYes) {
     const Path source =
         folder.Write(L"main.c", "int a; // one\r\n\r\n/* two */\r\nint b; /* three */ int c;\r\n");
     const Path out = SaveFolder(L"out");
-    ScriptedHost host(source, out);
+    FakeHost host(source, out);
     host.AnswerYesNo({PromptAnswer::Yes});
 
-    ProcessingRun(host, RecordShellOpen);
+    ProcessingRun(host);
 
     const auto& prompts = host.Prompts();
     ASSERT_EQ(prompts.size(), 4u);
@@ -67,38 +55,36 @@ TEST_F(ProcessingRunTest, ShowsEveryStageSavesAndOpensOnYes) {
                  PromptButtons::YesNo, PromptIcon::Information, u"Orvandel", true);
     EXPECT_EQ(ReadBytes(output), "int a; \r\nint b;  int c;\r\n");
     EXPECT_EQ(ReadBytes(source), "int a; // one\r\n\r\n/* two */\r\nint b; /* three */ int c;\r\n");
-    ASSERT_EQ(shellCalls.size(), 1u);
-    EXPECT_EQ(shellCalls[0].path, output);
-    EXPECT_EQ(shellCalls[0].owner, host.Handle());
+    EXPECT_EQ(host.Opened(), std::vector<Path>{output});
     EXPECT_TRUE(host.Command1Enabled());
 }
 
 TEST_F(ProcessingRunTest, NoOnTheOfferOpensNothing) {
     const Path source = folder.Write(L"a.java", "class A {}\r\n");
-    ScriptedHost host(source, SaveFolder(L"out"));
+    FakeHost host(source, SaveFolder(L"out"));
     host.AnswerYesNo({PromptAnswer::No});
-    ProcessingRun(host, RecordShellOpen);
+    ProcessingRun(host);
     ASSERT_EQ(host.Prompts().size(), 4u);
-    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(host.Opened().empty());
     EXPECT_TRUE(host.Command1Enabled());
     EXPECT_EQ(ReadBytes(folder.PathOf(L"out\\a.java")), "class A {}\r\n");
 }
 
 TEST_F(ProcessingRunTest, MissingSourceShowsOnlyTheFirstPrompt) {
     const Path out = SaveFolder(L"out");
-    ScriptedHost host(folder.PathOf(L"missing.cpp"), out);
-    ProcessingRun(host, RecordShellOpen);
+    FakeHost host(folder.PathOf(L"missing.cpp"), out);
+    ProcessingRun(host);
     ASSERT_EQ(host.Prompts().size(), 1u);
     ExpectPrompt(host.Prompts()[0], u"要处理的文件不存在", PromptButtons::Ok, PromptIcon::None,
                  u"Orvandel", true);
     EXPECT_TRUE(host.Command1Enabled());
     EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
-    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(host.Opened().empty());
 }
 
 TEST_F(ProcessingRunTest, FolderAsSourceIsReportedMissing) {
-    ScriptedHost host(folder.Root().wstring(), SaveFolder(L"out"));
-    ProcessingRun(host, RecordShellOpen);
+    FakeHost host(folder.Root().wstring(), SaveFolder(L"out"));
+    ProcessingRun(host);
     ASSERT_EQ(host.Prompts().size(), 1u);
     EXPECT_EQ(host.Prompts()[0].prompt.text, u"要处理的文件不存在");
 }
@@ -106,9 +92,9 @@ TEST_F(ProcessingRunTest, FolderAsSourceIsReportedMissing) {
 TEST_F(ProcessingRunTest, DefaultFieldsReplaceTheSourceWithTheResult) {
     // The built-in texts name the same folder twice: the output path is the source itself.
     const Path source = folder.Write(L"1.cpp", "int x; // c\r\n/* d */\r\nint y;\r\n");
-    ScriptedHost host(source, folder.Root().wstring() + L"\\");
+    FakeHost host(source, folder.Root().wstring() + L"\\");
     host.AnswerYesNo({PromptAnswer::No});
-    ProcessingRun(host, RecordShellOpen);
+    ProcessingRun(host);
     EXPECT_EQ(ReadBytes(source), "int x; \r\nint y;\r\n");
     EXPECT_EQ(ListFolder(folder.Root()), L"1.cpp;");
 }
@@ -118,9 +104,9 @@ TEST_F(ProcessingRunTest, SourceWithoutBackslashIsSavedUnderItsWholeName) {
     fs::current_path(folder.Root());
     folder.Write(L"rel.c", "x // y\r\n");
     const Path out = SaveFolder(L"out");
-    ScriptedHost host(L"rel.c", out);
+    FakeHost host(L"rel.c", out);
     host.AnswerYesNo({PromptAnswer::No});
-    ProcessingRun(host, RecordShellOpen);
+    ProcessingRun(host);
     fs::current_path(fs::temp_directory_path());
     ASSERT_EQ(host.Prompts().size(), 4u);
     EXPECT_EQ(host.Prompts()[3].prompt.text,
@@ -131,28 +117,28 @@ TEST_F(ProcessingRunTest, SourceWithoutBackslashIsSavedUnderItsWholeName) {
 TEST_F(ProcessingRunTest, SaveFailureIsReportedAndNothingIsOffered) {
     const Path source = folder.Write(L"a.c", "int a;\r\n");
     const Path missingFolder = folder.PathOf(L"nowhere") + L"\\";
-    ScriptedHost host(source, missingFolder);
-    ProcessingRun(host, RecordShellOpen);
+    FakeHost host(source, missingFolder);
+    ProcessingRun(host);
     ASSERT_EQ(host.Prompts().size(), 4u);
     ExpectPrompt(host.Prompts()[3], u"保存失败！\r\n\r\n" + ToDisplayText(missingFolder + L"a.c"),
                  PromptButtons::Ok, PromptIcon::Exclamation, u"Orvandel", true);
-    EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(host.Opened().empty());
     EXPECT_FALSE(fs::exists(folder.Root() / "nowhere"));
 }
 
 TEST_F(ProcessingRunTest, SourceVanishingAfterTheCheckEndsTheRunWithAMessage) {
     // The host deletes the source while the first prompt is open, as another program might.
-    class VanishingHost : public ScriptedHost {
+    class VanishingHost : public FakeHost {
       public:
-        using ScriptedHost::ScriptedHost;
+        using FakeHost::FakeHost;
         PromptAnswer MessagePrompt(const Prompt& prompt) override {
             fs::remove(OsPath(Text1()));
-            return ScriptedHost::MessagePrompt(prompt);
+            return FakeHost::MessagePrompt(prompt);
         }
     };
     const Path source = folder.Write(L"gone.c", "int a;\r\n");
     VanishingHost host(source, SaveFolder(L"out"));
-    ProcessingRun(host, RecordShellOpen);
+    ProcessingRun(host);
     ASSERT_EQ(host.Prompts().size(), 2u);
     EXPECT_EQ(host.Prompts()[0].prompt.title, u"未处理前的文件");
     ExpectPrompt(host.Prompts()[1], u"不存在该文件或该文件不能访问！", PromptButtons::Ok,
@@ -161,27 +147,42 @@ TEST_F(ProcessingRunTest, SourceVanishingAfterTheCheckEndsTheRunWithAMessage) {
     EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
 }
 
-TEST_F(ProcessingRunTest, RunningOutOfMemoryIsReportedAndWritesNothing) {
-    // An allocation failing in the middle of the run, here while the first pass is shown.
-    class ExhaustedHost : public ScriptedHost {
-      public:
-        using ScriptedHost::ScriptedHost;
-        PromptAnswer MessagePrompt(const Prompt& prompt) override {
-            ScriptedHost::MessagePrompt(prompt);
-            if (prompt.title == u"第一步，去除“//”") {
-                throw std::bad_alloc();
-            }
-            return PromptAnswer::Ok;
+// An allocation failing in the middle of the run: while the prompt at `failingPrompt` is shown.
+class ExhaustedHost : public FakeHost {
+  public:
+    ExhaustedHost(WideText text1, WideText text2, size_t failingPrompt)
+        : FakeHost(std::move(text1), std::move(text2)), failingPrompt_(failingPrompt) {}
+    PromptAnswer MessagePrompt(const Prompt& prompt) override {
+        const PromptAnswer answer = FakeHost::MessagePrompt(prompt);
+        if (Prompts().size() == failingPrompt_ + 1) {
+            throw std::bad_alloc();
         }
-    };
+        return answer;
+    }
+
+  private:
+    size_t failingPrompt_;
+};
+
+TEST_F(ProcessingRunTest, RunningOutOfMemoryIsReportedAndWritesNothing) {
     const Path source = folder.Write(L"big.c", "int a;\r\n");
-    ExhaustedHost host(source, SaveFolder(L"out"));
-    ProcessingRun(host, RecordShellOpen);
+    ExhaustedHost host(source, SaveFolder(L"out"), 1);  // the first pass's prompt
+    ProcessingRun(host);
     ASSERT_EQ(host.Prompts().size(), 3u);
     ExpectPrompt(host.Prompts()[2], u"内存不足，无法处理该文件！", PromptButtons::Ok,
                  PromptIcon::Exclamation, u"Orvandel", true);
     EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
     EXPECT_EQ(ReadBytes(source), "int a;\r\n");
+}
+
+TEST_F(ProcessingRunTest, RunningOutOfMemoryAfterTheSaveDoesNotDenyIt) {
+    const Path source = folder.Write(L"big.c", "int a;\r\n");
+    ExhaustedHost host(source, SaveFolder(L"out"), 3);  // the offer to open the result
+    ProcessingRun(host);
+    ASSERT_EQ(host.Prompts().size(), 5u);
+    ExpectPrompt(host.Prompts()[4], u"保存成功！但内存不足，无法继续。", PromptButtons::Ok,
+                 PromptIcon::Exclamation, u"Orvandel", true);
+    EXPECT_EQ(ReadBytes(folder.PathOf(L"out\\big.c")), "int a;\r\n");
 }
 
 TEST_F(ProcessingRunTest, RandomBytesSurviveExceptForCommentsBlankLinesAndLineEnds) {
@@ -205,9 +206,9 @@ TEST_F(ProcessingRunTest, RandomBytesSurviveExceptForCommentsBlankLinesAndLineEn
         expected += line + "\r\n";
     }
     const Path path = folder.Write(L"random.bin", source);
-    ScriptedHost host(path, SaveFolder(L"out"));
+    FakeHost host(path, SaveFolder(L"out"));
     host.AnswerYesNo({PromptAnswer::No});
-    ProcessingRun(host, RecordShellOpen);
+    ProcessingRun(host);
     EXPECT_EQ(ReadBytes(folder.PathOf(L"out\\random.bin")), expected);
 }
 

@@ -5,9 +5,9 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "tests/scripted_host.h"
+#include "tests/fake_host.h"
 #include "ui/mdlOpen.h"
-#include "ui/message_prompt.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ std::wstring SystemMessage(DWORD code) {
 }
 
 TEST(OpenDialog, ReturnsThePathOrNothingAndTrapsErrors) {
-    ScriptedHost host(L"", L"");
+    FakeHost host(L"", L"");
     EXPECT_EQ(
         mdlOpen::ShowOpenDialog(nullptr, L"选择文件", mdlOpen::CFamilyFilter(), host, ChooseFile),
         L"C:\\src\\main.c");

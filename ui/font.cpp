@@ -22,12 +22,12 @@ BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
 
 }  // namespace
 
-Font Font::Message(int dpi) {
+Font MessageFont(int dpi) {
     const LOGFONTW log = MessageLogFont(dpi);
     return Font(CreateFontIndirectW(&log));
 }
 
-Font Font::Monospaced(int dpi) {
+Font MonospacedFont(int dpi) {
     LOGFONTW log = MessageLogFont(dpi);
     log.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
     wcscpy_s(log.lfFaceName, L"Consolas");

@@ -5,11 +5,12 @@
 
 #include "files/long_path_win32.h"
 #include "files/mdlPub.h"
+#include "files/texts.h"
 #include "ui/display_text.h"
 #include "ui/layout.h"
 #include "ui/mdlBrowseFounder.h"
 #include "ui/mdlOpen.h"
-#include "ui/message_prompt.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -65,16 +66,12 @@ WideText NormalisedSaveFolder(WideText folder) {
 
 bool Form1::Create(HINSTANCE instance, int show) {
     WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
+    Register(kClassName, windowClass);
     // The size is set in WM_CREATE, once the window knows its DPI.
-    window_ = CreateWindowExW(0, kClassName, WindowsText(kProgramTitle), kStyle, CW_USEDEFAULT,
+    CreateWindowExW(0, kClassName, texts::kWindowCaption, kStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                               instance, this);
     if (window_ == nullptr) {
@@ -85,15 +82,15 @@ bool Form1::Create(HINSTANCE instance, int show) {
     return true;
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+void Form1::ReportFailure() {
+    try {
+        RethrowFailure();
+    } catch (...) {
+        // Allocation is the only way the window's handlers fail. The text is shown from where it
+        // stands: no memory is needed for it.
+        MessageBoxW(window_, WindowsText(texts::kOutOfMemory), WindowsText(texts::kProgramTitle),
+                    MB_OK | MB_ICONEXCLAMATION);
     }
-    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->OnMessage(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -108,7 +105,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (OnActivate(LOWORD(wParam) != WA_INACTIVE)) {
                 return 0;
             }
-            return DefWindowProcW(window_, message, wParam, lParam);
+            return Default(message, wParam, lParam);
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -118,12 +115,8 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            return 0;
         default:
-            return DefWindowProcW(window_, message, wParam, lParam);
+            return Default(message, wParam, lParam);
     }
 }
 
@@ -133,14 +126,15 @@ void Form1::OnCreate() {
         CreateControl(window_, layout);
     }
     SetWindowSubclass(Control(kText2), Text2Proc, 0, reinterpret_cast<DWORD_PTR>(this));
-    font_ = Font::Message(dpi_);
+    font_ = MessageFont(dpi_);
     ApplyFont(window_, font_.Get());
     RECT frame{0, 0, MulDiv(kClientWidthTwips, dpi_, 1440), MulDiv(kClientHeightTwips, dpi_, 1440)};
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();
-    SetFocus(Control(kCommand1));
+    // The window is not active yet: the first activation gives the focus to the start button.
+    lastFocus_ = Control(kCommand1);
     DragAcceptFiles(window_, TRUE);
 }
 
@@ -164,13 +158,14 @@ bool Form1::OnActivate(bool active) {
     return false;
 }
 
-// A file dropped on the window becomes the source, a folder the save folder. Nothing runs.
+// A file dropped on the window becomes the source, a folder the save folder. Nothing runs. During a
+// run drops are refused: the run reads the fields at each step, and must see the file it showed.
 void Form1::OnDropFiles(HDROP drop) {
     const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
     WideText path(length + 1, L'\0');
     path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
     DragFinish(drop);
-    if (path.empty()) {
+    if (path.empty() || running_) {
         return;
     }
     const DWORD attributes = GetFileAttributesW(LongPathForm(path).c_str());
@@ -195,12 +190,10 @@ void Form1::LayOut() {
         const HWND control = Control(layout.id);
         if (layout.kind == ControlKind::Label) {
             // The label takes the size of its caption in the window's font.
-            const HDC dc = GetDC(control);
-            const HGDIOBJ old = SelectObject(dc, font_.Get());
+            const WindowDc dc(control);
+            const SelectionGuard selected(dc.Get(), font_.Get());
             SIZE size{};
-            GetTextExtentPoint32W(dc, layout.text, lstrlenW(layout.text), &size);
-            SelectObject(dc, old);
-            ReleaseDC(control, dc);
+            GetTextExtentPoint32W(dc.Get(), layout.text, lstrlenW(layout.text), &size);
             width = size.cx;
             height = size.cy;
         }
@@ -211,7 +204,7 @@ void Form1::LayOut() {
 
 void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
-    font_ = Font::Message(dpi_);
+    font_ = MessageFont(dpi_);
     ApplyFont(window_, font_.Get());
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -224,7 +217,14 @@ void Form1::OnCommand(int id, int notification) {
     }
     switch (id) {
         case kCommand1:
-            ProcessingRun(*this, mdlPub::ShellOpen);
+            running_ = true;
+            try {
+                ProcessingRun(*this);
+            } catch (...) {
+                running_ = false;
+                throw;
+            }
+            running_ = false;
             break;
         case kCommand2:
             PickSourceFile();
@@ -258,7 +258,7 @@ void Form1::PressFocusedButton() {
 
 void Form1::PickSourceFile() {
     const WideText path =
-        mdlOpen::ShowOpenDialog(window_, L"选择文件", mdlOpen::CFamilyFilter(), *this);
+        mdlOpen::ShowOpenDialog(window_, texts::kOpenDialogTitle, mdlOpen::CFamilyFilter(), *this);
     if (!path.empty()) {
         SetWindowTextW(Control(kText1), path.c_str());
     }
@@ -267,7 +267,7 @@ void Form1::PickSourceFile() {
 // The backslash is added whatever the folder ends with: a drive root gets two, which Windows
 // accepts in a path.
 void Form1::PickSaveFolder() {
-    const WideText folder = mdlBrowseFounder::BrowseForFolder(window_, L"选择保存位置");
+    const WideText folder = mdlBrowseFounder::BrowseForFolder(window_, texts::kFolderBrowserTitle);
     if (!folder.empty()) {
         SetWindowTextW(Control(kText2), (folder + L"\\").c_str());
     }
@@ -318,6 +318,10 @@ void Form1::SetCommand1Enabled(bool enabled) {
         lastFocus_ = command1;
     }
     EnableWindow(command1, enabled);
+}
+
+void Form1::OpenResult(const Path& path) {
+    mdlPub::ShellOpen(window_, path);
 }
 
 PromptAnswer Form1::MessagePrompt(const Prompt& prompt) {

@@ -6,22 +6,24 @@
 
 #include "processing/processing_run.h"
 #include "ui/font.h"
+#include "ui/window_base.h"
 
-class Form1 : public ProcessingHost {
+class Form1 : public WindowBase<Form1>, public ProcessingHost {
   public:
     // Creates and shows the window; false when it could not be created.
     bool Create(HINSTANCE instance, int show);
-    HWND Window() const { return window_; }
+    // Tells the user of a failure that a window procedure caught, if there was one.
+    void ReportFailure();
 
     // What the processing run needs from the window.
     WideText Text1() override;
     WideText Text2() override;
     void SetCommand1Enabled(bool enabled) override;
-    WindowHandle Handle() override { return window_; }
+    void OpenResult(const Path& path) override;
     PromptAnswer MessagePrompt(const Prompt& prompt) override;
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBase<Form1>;
     static LRESULT CALLBACK Text2Proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR self);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -38,8 +40,8 @@ class Form1 : public ProcessingHost {
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     WideText TextOf(int id) const;
 
-    HWND window_ = nullptr;
     HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
+    bool running_ = false;      // from a click on Command1 until its run has ended
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     Font font_;
 };

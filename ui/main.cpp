@@ -21,6 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+        form.ReportFailure();
     }
     return static_cast<int>(message.wParam);
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "files/code_page.h"
+#include "files/texts.h"
 #include "files/utf8.h"
 
 namespace mdlOpen {
@@ -31,7 +32,7 @@ DisplayText DecodeMessage(const char* text) {
 // "Invalid procedure call or argument" in that numbering, with its own message.
 DisplayText Describe(const std::exception& error) {
     if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
-        return u"7 Out of memory";
+        return texts::kOutOfMemoryError;
     }
     if (const auto* system = dynamic_cast<const std::system_error*>(&error)) {
         return ToDisplayText(std::to_wstring(system->code().value())) + u" " +
@@ -41,16 +42,14 @@ DisplayText Describe(const std::exception& error) {
 }
 
 void ShowError(Prompter& prompter, const DisplayText& numberAndDescription) {
-    prompter.MessagePrompt({u"Error: " + numberAndDescription, PromptButtons::Ok, PromptIcon::None,
-                            u"mnuFileOpenDialog_Click"});
+    prompter.MessagePrompt({texts::kOpenDialogError + numberAndDescription, PromptButtons::Ok, PromptIcon::None,
+                            texts::kOpenDialogErrorTitle});
 }
 
 }  // namespace
 
 std::wstring CFamilyFilter() {
-    static const wchar_t kFilter[] =
-        L"C类文件(*.c;*.cpp;*.h;*.hpp;*.java)\0*.c;*.cpp;*.h;*.hpp;*.java\0所有文件(*.*)\0*.*\0";
-    return std::wstring(kFilter, sizeof kFilter / sizeof kFilter[0] - 1);
+    return std::wstring(texts::kOpenDialogFilter, std::size(texts::kOpenDialogFilter) - 1);
 }
 
 void FillOpenRecord(OpenRecord& record, HWND owner, const std::wstring& title,
@@ -87,7 +86,7 @@ std::wstring ShowOpenDialog(HWND owner, const std::wstring& title, const std::ws
     } catch (const std::exception& error) {
         ShowError(prompter, Describe(error));
     } catch (...) {
-        ShowError(prompter, u"5 Unknown error");
+        ShowError(prompter, texts::kUnknownError);
     }
     return std::wstring();
 }

@@ -3,58 +3,26 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <vector>
+
+#include "files/unique_handle_win32.h"
 
 namespace {
 
 constexpr int kPadding = 4;
 constexpr int kWheelLines = 3;
 
-class TextView {
-  public:
-    explicit TextView(HWND window) : window_(window) {}
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+}  // namespace
 
-  private:
-    void SetText(const wchar_t* text);
-    void MeasureFont();
-    void UpdateScrollBars();
-    void ScrollTo(int firstLine, int left);
-    void OnPaint();
-    void PaintLine(HDC dc, size_t line, int y);
-    void OnKey(WPARAM key);
-    size_t HitTest(int x, int y);
-    void Copy() const;
-    std::wstring_view Line(size_t line) const;
-    int LineCount() const { return static_cast<int>(lineStarts_.size()); }
-    int VisibleLines() const;
-    int Width(HDC dc, std::wstring_view text) const;
-
-    HWND window_;
-    std::wstring text_;
-    std::vector<size_t> lineStarts_{0};
-    size_t longestLine_ = 0;
-    HFONT font_ = nullptr;
-    int lineHeight_ = 16;
-    int charWidth_ = 8;
-    int firstLine_ = 0;
-    int left_ = 0;
-    size_t anchor_ = 0;  // the selection runs from anchor_ to caret_, in either order
-    size_t caret_ = 0;
-    bool selecting_ = false;
-};
-
-std::wstring_view TextView::Line(size_t line) const {
-    const size_t start = lineStarts_[line];
-    size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : text_.size();
-    while (end > start && (text_[end - 1] == L'\n' || text_[end - 1] == L'\r')) {
-        --end;
-    }
-    return std::wstring_view(text_).substr(start, end - start);
+void TextView::RegisterWindowClass() {
+    WNDCLASSEXW windowClass{};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    Register(kTextViewClass, windowClass);
 }
 
-void TextView::SetText(const wchar_t* text) {
-    text_ = text != nullptr ? text : L"";
+void TextView::SetText(std::wstring_view text) {
+    text_ = text;
     lineStarts_.assign(1, 0);
     longestLine_ = 0;
     for (size_t i = 0; i < text_.size(); ++i) {
@@ -72,15 +40,80 @@ void TextView::SetText(const wchar_t* text) {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-void TextView::MeasureFont() {
-    const HDC dc = GetDC(window_);
-    const HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(SYSTEM_FIXED_FONT));
+LRESULT TextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(text_.size());
+        case WM_GETTEXT:
+            return OnGetText(wParam, reinterpret_cast<wchar_t*>(lParam));
+        case WM_SETFONT:
+            OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+            return 0;
+        case WM_SIZE:
+            UpdateScrollBars();
+            ScrollTo(firstLine_, left_);
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_GETDLGCODE:
+            // No characters: typing Y or N here answers the prompt, as in a message box.
+            return DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            OnKey(wParam);
+            return 0;
+        case WM_VSCROLL:
+        case WM_HSCROLL:
+            OnScroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
+            return 0;
+        case WM_MOUSEWHEEL:
+            ScrollTo(firstLine_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelLines,
+                     left_);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP:
+            OnMouse(message, lParam);
+            return 0;
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+LRESULT TextView::OnGetText(WPARAM size, wchar_t* buffer) const {
+    if (size == 0) {
+        return 0;
+    }
+    const size_t copied = text_.copy(buffer, size - 1);
+    buffer[copied] = L'\0';
+    return static_cast<LRESULT>(copied);
+}
+
+HGDIOBJ TextView::FontOrDefault() const {
+    return font_ != nullptr ? font_ : GetStockObject(SYSTEM_FIXED_FONT);
+}
+
+void TextView::OnSetFont(HFONT font, bool redraw) {
+    font_ = font;
+    const WindowDc dc(window_);
+    const SelectionGuard selected(dc.Get(), FontOrDefault());
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(window_, dc);
+    GetTextMetricsW(dc.Get(), &metrics);
     lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
     charWidth_ = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
+    UpdateScrollBars();
+    if (redraw) {
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+}
+
+std::wstring_view TextView::Line(size_t line) const {
+    const size_t start = lineStarts_[line];
+    size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : text_.size();
+    while (end > start && (text_[end - 1] == L'\n' || text_[end - 1] == L'\r')) {
+        --end;
+    }
+    return text_.substr(start, end - start);
 }
 
 int TextView::VisibleLines() const {
@@ -100,7 +133,8 @@ void TextView::UpdateScrollBars() {
     info.nPos = firstLine_;
     SetScrollInfo(window_, SB_VERT, &info, TRUE);
     // Wide characters take two cells of a monospaced font: room for the longest line either way.
-    info.nMax = static_cast<int>(longestLine_) * charWidth_ * 2 + 2 * kPadding;
+    info.nMax = static_cast<int>(std::min<size_t>(longestLine_ * charWidth_ * 2 + 2 * kPadding,
+                                                  INT_MAX / 2));
     info.nPage = static_cast<UINT>(client.right);
     info.nPos = left_;
     SetScrollInfo(window_, SB_HORZ, &info, TRUE);
@@ -117,11 +151,81 @@ void TextView::ScrollTo(int firstLine, int left) {
     }
 }
 
-int TextView::Width(HDC dc, std::wstring_view text) const {
-    if (text.empty()) {
-        return 0;
+void TextView::OnScroll(int bar, int request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window_, bar, &info);
+    const int step = bar == SB_VERT ? 1 : charWidth_ * 4;
+    int pos = info.nPos;
+    switch (request) {
+        case SB_LINEUP:
+            pos -= step;
+            break;
+        case SB_LINEDOWN:
+            pos += step;
+            break;
+        case SB_PAGEUP:
+            pos -= static_cast<int>(info.nPage);
+            break;
+        case SB_PAGEDOWN:
+            pos += static_cast<int>(info.nPage);
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            pos = info.nTrackPos;
+            break;
+        case SB_TOP:
+            pos = info.nMin;
+            break;
+        case SB_BOTTOM:
+            pos = info.nMax;
+            break;
+        default:
+            break;
     }
-    return LOWORD(GetTabbedTextExtentW(dc, text.data(), static_cast<int>(text.size()), 0, nullptr));
+    if (bar == SB_VERT) {
+        ScrollTo(pos, left_);
+    } else {
+        ScrollTo(firstLine_, std::min(pos, info.nMax - static_cast<int>(info.nPage) + 1));
+    }
+}
+
+// Lays `text` out as TabbedTextOutW does (a tab stops at the next multiple of eight average
+// character widths from the origin), starting `start` pixels from the origin: returns how many
+// characters end within `limit` pixels of the origin, and in `width` how wide they are. One
+// measurement per run of characters between tabs, so a click costs no more than the line's length.
+size_t TextView::Fit(HDC dc, std::wstring_view text, int start, int limit, int& width) const {
+    const int tabWidth = 8 * charWidth_;
+    int x = start;
+    size_t column = 0;
+    while (column < text.size() && x <= limit) {
+        if (text[column] == L'\t') {
+            const int next = (x / tabWidth + 1) * tabWidth;
+            if (next > limit) {
+                break;
+            }
+            x = next;
+            ++column;
+            continue;
+        }
+        const size_t run = std::min(text.find(L'\t', column), text.size()) - column;
+        int fit = 0;
+        SIZE size{};
+        GetTextExtentExPointW(dc, text.data() + column, static_cast<int>(run), limit - x, &fit,
+                              nullptr, &size);
+        if (static_cast<size_t>(fit) < run) {
+            // The characters that fit, measured on their own.
+            GetTextExtentPoint32W(dc, text.data() + column, fit, &size);
+            x += size.cx;
+            column += static_cast<size_t>(fit);
+            break;
+        }
+        x += size.cx;
+        column += run;
+    }
+    width = x - start;
+    return column;
 }
 
 void TextView::PaintLine(HDC dc, size_t line, int y) {
@@ -133,7 +237,8 @@ void TextView::PaintLine(HDC dc, size_t line, int y) {
     size_t cuts[4] = {0, 0, 0, text.size()};
     cuts[1] = std::clamp(selectionStart, start, start + text.size()) - start;
     cuts[2] = std::clamp(selectionEnd, start, start + text.size()) - start;
-    int x = kPadding - left_;
+    const int origin = kPadding - left_;
+    int x = 0;
     for (int piece = 0; piece < 3; ++piece) {
         const std::wstring_view part = text.substr(cuts[piece], cuts[piece + 1] - cuts[piece]);
         if (part.empty()) {
@@ -143,37 +248,61 @@ void TextView::PaintLine(HDC dc, size_t line, int y) {
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
         SetBkMode(dc, selected ? OPAQUE : TRANSPARENT);
-        const LONG extent = TabbedTextOutW(dc, x, y, part.data(), static_cast<int>(part.size()), 0,
-                                           nullptr, kPadding - left_);
-        x += LOWORD(extent);
+        TabbedTextOutW(dc, origin + x, y, part.data(), static_cast<int>(part.size()), 0, nullptr,
+                       origin);
+        // TabbedTextOutW reports a width of 16 bits only: measure it in full.
+        int width = 0;
+        Fit(dc, part, x, INT_MAX, width);
+        x += width;
     }
 }
 
 void TextView::OnPaint() {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window_, &paint);
-    const HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(SYSTEM_FIXED_FONT));
-    const int last = std::min(LineCount(), firstLine_ + VisibleLines() + 1);
-    for (int line = firstLine_; line < last; ++line) {
-        PaintLine(dc, static_cast<size_t>(line), kPadding + (line - firstLine_) * lineHeight_);
+    {
+        const SelectionGuard selected(dc, FontOrDefault());
+        const int last = std::min(LineCount(), firstLine_ + VisibleLines() + 1);
+        for (int line = firstLine_; line < last; ++line) {
+            PaintLine(dc, static_cast<size_t>(line), kPadding + (line - firstLine_) * lineHeight_);
+        }
     }
-    SelectObject(dc, old);
     EndPaint(window_, &paint);
 }
 
 size_t TextView::HitTest(int x, int y) {
     const int line = std::clamp(firstLine_ + (y - kPadding) / lineHeight_, 0, LineCount() - 1);
-    const std::wstring_view text = Line(static_cast<size_t>(line));
-    const HDC dc = GetDC(window_);
-    const HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(SYSTEM_FIXED_FONT));
-    const int target = x - kPadding + left_;
-    size_t column = 0;
-    while (column < text.size() && Width(dc, text.substr(0, column + 1)) <= target) {
-        ++column;
-    }
-    SelectObject(dc, old);
-    ReleaseDC(window_, dc);
+    const WindowDc dc(window_);
+    const SelectionGuard selected(dc.Get(), FontOrDefault());
+    int width = 0;
+    const size_t column =
+        Fit(dc.Get(), Line(static_cast<size_t>(line)), 0, x - kPadding + left_, width);
     return lineStarts_[static_cast<size_t>(line)] + column;
+}
+
+void TextView::OnMouse(UINT message, LPARAM position) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            SetFocus(window_);
+            SetCapture(window_);
+            selecting_ = true;
+            caret_ = HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position));
+            if (GetKeyState(VK_SHIFT) >= 0) {
+                anchor_ = caret_;
+            }
+            InvalidateRect(window_, nullptr, TRUE);
+            break;
+        case WM_MOUSEMOVE:
+            if (selecting_) {
+                caret_ = HitTest(GET_X_LPARAM(position), GET_Y_LPARAM(position));
+                InvalidateRect(window_, nullptr, TRUE);
+            }
+            break;
+        default:
+            selecting_ = false;
+            ReleaseCapture();
+            break;
+    }
 }
 
 void TextView::Copy() const {
@@ -247,148 +376,4 @@ void TextView::OnKey(WPARAM key) {
         default:
             break;
     }
-}
-
-LRESULT TextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_SETTEXT:
-            SetText(reinterpret_cast<const wchar_t*>(lParam));
-            return TRUE;
-        case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(text_.size());
-        case WM_GETTEXT: {
-            if (wParam == 0) {
-                return 0;
-            }
-            const size_t copied = text_.copy(reinterpret_cast<wchar_t*>(lParam), wParam - 1);
-            reinterpret_cast<wchar_t*>(lParam)[copied] = L'\0';
-            return static_cast<LRESULT>(copied);
-        }
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            MeasureFont();
-            UpdateScrollBars();
-            if (LOWORD(lParam)) {
-                InvalidateRect(window_, nullptr, TRUE);
-            }
-            return 0;
-        case WM_SIZE:
-            UpdateScrollBars();
-            ScrollTo(firstLine_, left_);
-            return 0;
-        case WM_PAINT:
-            OnPaint();
-            return 0;
-        case WM_GETDLGCODE:
-            // No characters: typing Y or N here answers the prompt, as in a message box.
-            return DLGC_WANTARROWS;
-        case WM_KEYDOWN:
-            OnKey(wParam);
-            return 0;
-        case WM_VSCROLL:
-        case WM_HSCROLL: {
-            const int bar = message == WM_VSCROLL ? SB_VERT : SB_HORZ;
-            SCROLLINFO info{};
-            info.cbSize = sizeof info;
-            info.fMask = SIF_ALL;
-            GetScrollInfo(window_, bar, &info);
-            const int step = bar == SB_VERT ? 1 : charWidth_ * 4;
-            int pos = info.nPos;
-            switch (LOWORD(wParam)) {
-                case SB_LINEUP:
-                    pos -= step;
-                    break;
-                case SB_LINEDOWN:
-                    pos += step;
-                    break;
-                case SB_PAGEUP:
-                    pos -= static_cast<int>(info.nPage);
-                    break;
-                case SB_PAGEDOWN:
-                    pos += static_cast<int>(info.nPage);
-                    break;
-                case SB_THUMBTRACK:
-                case SB_THUMBPOSITION:
-                    pos = info.nTrackPos;
-                    break;
-                case SB_TOP:
-                    pos = info.nMin;
-                    break;
-                case SB_BOTTOM:
-                    pos = info.nMax;
-                    break;
-                default:
-                    break;
-            }
-            if (bar == SB_VERT) {
-                ScrollTo(pos, left_);
-            } else {
-                ScrollTo(firstLine_, std::min(pos, info.nMax - static_cast<int>(info.nPage) + 1));
-            }
-            return 0;
-        }
-        case WM_MOUSEWHEEL:
-            ScrollTo(firstLine_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelLines,
-                     left_);
-            return 0;
-        case WM_LBUTTONDOWN:
-            SetFocus(window_);
-            SetCapture(window_);
-            selecting_ = true;
-            caret_ = HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            if (GetKeyState(VK_SHIFT) >= 0) {
-                anchor_ = caret_;
-            }
-            InvalidateRect(window_, nullptr, TRUE);
-            return 0;
-        case WM_MOUSEMOVE:
-            if (selecting_) {
-                caret_ = HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-                InvalidateRect(window_, nullptr, TRUE);
-            }
-            return 0;
-        case WM_LBUTTONUP:
-            selecting_ = false;
-            ReleaseCapture();
-            return 0;
-        default:
-            return DefWindowProcW(window_, message, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* view = reinterpret_cast<TextView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        view = new TextView(window);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-    }
-    if (view == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete view;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCCREATE) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return view->OnMessage(message, wParam, lParam);
-}
-
-}  // namespace
-
-void RegisterTextView() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = TextViewProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = kTextViewClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
 }

@@ -1,13 +1,55 @@
 // A read-only, scrollable view of a long text in a monospaced font. Unlike an EDIT control it
-// lays out only the lines on screen, so a text of many megabytes opens at once. The mouse
-// selects, Ctrl+A selects all, Ctrl+C copies; the arrow and page keys scroll.
+// shows the caller's text where it is, without a copy, and lays out only the lines on screen, so
+// a text of many megabytes opens at once. The mouse selects, Ctrl+A selects all, Ctrl+C copies;
+// the arrow and page keys scroll. WM_GETTEXT answers with the text.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/window_base.h"
 
 inline constexpr wchar_t kTextViewClass[] = L"OrvandelTextView";
 
-// Registers the window class; its windows take their text from WM_SETTEXT and answer WM_GETTEXT.
-void RegisterTextView();
+class TextView : public WindowBase<TextView> {
+  public:
+    // Registers the window class; a window of it is created with its TextView as the parameter.
+    static void RegisterWindowClass();
+    // Shows `text`, which must outlive the window. Throws std::bad_alloc when memory runs out.
+    void SetText(std::wstring_view text);
+
+  private:
+    friend class WindowBase<TextView>;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetText(WPARAM size, wchar_t* buffer) const;
+    void OnSetFont(HFONT font, bool redraw);
+    void OnScroll(int bar, int request);
+    void OnKey(WPARAM key);
+    void OnMouse(UINT message, LPARAM position);
+    void OnPaint();
+
+    void UpdateScrollBars();
+    void ScrollTo(int firstLine, int left);
+    void PaintLine(HDC dc, size_t line, int y);
+    size_t HitTest(int x, int y);
+    size_t Fit(HDC dc, std::wstring_view text, int start, int limit, int& width) const;
+    void Copy() const;
+    HGDIOBJ FontOrDefault() const;
+    std::wstring_view Line(size_t line) const;
+    int LineCount() const { return static_cast<int>(lineStarts_.size()); }
+    int VisibleLines() const;
+
+    std::wstring_view text_;
+    std::vector<size_t> lineStarts_{0};
+    size_t longestLine_ = 0;
+    HFONT font_ = nullptr;
+    int lineHeight_ = 16;
+    int charWidth_ = 8;
+    int firstLine_ = 0;
+    int left_ = 0;
+    size_t anchor_ = 0;  // the selection runs from anchor_ to caret_, in either order
+    size_t caret_ = 0;
+    bool selecting_ = false;
+};

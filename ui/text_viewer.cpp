@@ -1,5 +1,6 @@
 #include "ui/text_viewer.h"
 
+#include "files/texts.h"
 #include "ui/display_text.h"
 #include "ui/font.h"
 #include "ui/text_view.h"
@@ -16,14 +17,14 @@ struct Button {
     const wchar_t* caption;
 };
 
-class TextViewer {
+class TextViewer : public WindowBase<TextViewer> {
   public:
     explicit TextViewer(const Prompt& prompt) : prompt_(prompt) {}
 
     PromptAnswer Run(HWND owner);
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBase<TextViewer>;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void LayOut();
@@ -35,7 +36,7 @@ class TextViewer {
     bool YesNo() const { return prompt_.buttons == PromptButtons::YesNo; }
 
     const Prompt& prompt_;
-    HWND window_ = nullptr;
+    TextView view_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     Font font_;
     Font monospaced_;
@@ -43,30 +44,18 @@ class TextViewer {
     bool done_ = false;
 };
 
-void RegisterViewerClass(WNDPROC proc) {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kTextViewerClass;
-    registered = RegisterClassExW(&windowClass) != 0;
-}
-
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
-                 DWORD exStyle = 0) {
+                 DWORD exStyle = 0, void* object = nullptr) {
     return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+                           GetModuleHandleW(nullptr), object);
 }
 
 PromptAnswer TextViewer::Run(HWND owner) {
-    RegisterViewerClass(WindowProc);
+    WNDCLASSEXW windowClass{};
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    Register(kTextViewerClass, windowClass);
     dpi_ = owner != nullptr ? static_cast<int>(GetDpiForWindow(owner)) : USER_DEFAULT_SCREEN_DPI;
     RECT ownerRect{};
     GetWindowRect(owner != nullptr ? owner : GetDesktopWindow(), &ownerRect);
@@ -78,6 +67,7 @@ PromptAnswer TextViewer::Run(HWND owner) {
                     WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, left < 0 ? 0 : left, top < 0 ? 0 : top,
                     width, height, owner, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) {
+        RethrowFailure();
         return PromptAnswer::Ok;
     }
     // Modal like a message box: the owner takes no input until the viewer is answered.
@@ -85,7 +75,7 @@ PromptAnswer TextViewer::Run(HWND owner) {
     ShowWindow(window_, SW_SHOW);
     SetFocus(GetDlgItem(window_, YesNo() ? IDYES : IDOK));
     MSG message;
-    while (!done_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (!done_ && !Failed() && !view_.Failed() && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (!IsDialogMessageW(window_, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
@@ -98,22 +88,12 @@ PromptAnswer TextViewer::Run(HWND owner) {
         SetActiveWindow(owner);
     }
     DestroyWindow(window_);
-    if (!done_) {
+    if (!done_ && !Failed() && !view_.Failed()) {
         PostQuitMessage(static_cast<int>(message.wParam));  // WM_QUIT belongs to the outer loop
     }
+    RethrowFailure();
+    view_.RethrowFailure();
     return answer_;
-}
-
-LRESULT CALLBACK TextViewer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<TextViewer*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TextViewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->OnMessage(message, wParam, lParam)
-                           : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT TextViewer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,28 +133,25 @@ LRESULT TextViewer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 Answer(PromptAnswer::Ok);
             }
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-            return DefWindowProcW(window_, message, wParam, lParam);
         default:
-            return DefWindowProcW(window_, message, wParam, lParam);
+            return Default(message, wParam, lParam);
     }
 }
 
 void TextViewer::OnCreate() {
-    font_ = Font::Message(dpi_);
-    monospaced_ = Font::Monospaced(dpi_);
+    font_ = MessageFont(dpi_);
+    monospaced_ = MonospacedFont(dpi_);
     if (prompt_.icon != PromptIcon::None) {
         const HWND icon = CreateChild(window_, L"STATIC", nullptr, SS_ICON, kIconId);
         const wchar_t* which =
             prompt_.icon == PromptIcon::Information ? IDI_INFORMATION : IDI_WARNING;
         SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, which)), 0);
     }
-    RegisterTextView();
+    TextView::RegisterWindowClass();
     const HWND edit =
         CreateChild(window_, kTextViewClass, nullptr, WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
-                    kTextViewerEditId, WS_EX_CLIENTEDGE);
-    const Button buttons[] = {{IDYES, L"是(&Y)"}, {IDNO, L"否(&N)"}, {IDOK, L"确定"}};
+                    kTextViewerEditId, WS_EX_CLIENTEDGE, &view_);
+    const Button buttons[] = {{IDYES, texts::kYesButton}, {IDNO, texts::kNoButton}, {IDOK, texts::kOkButton}};
     for (const Button& button : buttons) {
         const bool shown = YesNo() ? button.id != IDOK : button.id == IDOK;
         if (shown) {
@@ -188,7 +165,7 @@ void TextViewer::OnCreate() {
     }
     ApplyFont(window_, font_.Get());
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(monospaced_.Get()), FALSE);
-    SetWindowTextW(edit, WindowsText(prompt_.text));
+    view_.SetText(std::wstring_view(WindowsText(prompt_.text), prompt_.text.size()));
 }
 
 void TextViewer::LayOut() {

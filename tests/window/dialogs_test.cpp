@@ -1,6 +1,8 @@
 // The browse buttons: the open-file dialog and the folder browser of the real program.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/temp_folder.h"
 #include "tests/window/driver.h"
 #include "ui/control_ids.h"
@@ -124,6 +126,30 @@ TEST_F(DialogsTest, ADriveRootGetsADoubledBackslashAndStillWorks) {
     app.Answer(offer, IDNO);
     EXPECT_EQ(ReadBytes(L"C:\\orvandel-root-test.c"), "x; \r\n");
     DeleteFileW(L"C:\\orvandel-root-test.c");
+}
+
+TEST_F(DialogsTest, ANotepadInThePickedFilesFolderIsNeverStarted) {
+    // The open dialog leaves the program in the picked file's folder, beside this notepad.exe.
+    const Path fake = folder.PathOf(L"notepad.exe");
+    ASSERT_TRUE(CopyFileW(ProgramPath(L"tests\\open_recorder.exe").c_str(), fake.c_str(), TRUE));
+    const Path source = folder.Write(L"tool.bat", "@echo off\r\n");
+    const HWND dialog = OpenFileDialog();
+    ASSERT_NE(dialog, nullptr);
+    app.SetText(GetDlgItem(dialog, kFileNameField), source);
+    app.Click(GetDlgItem(dialog, IDOK));
+    ASSERT_TRUE(Gone(dialog));
+    std::filesystem::create_directories(folder.Root() / "out");
+    app.SetText(Control(kText2), folder.PathOf(L"out") + L"\\");
+    app.Click(Control(kCommand1));
+    ASSERT_TRUE(app.AcceptStages());
+    app.Answer(app.WaitForPrompt(), IDYES);
+    HWND notepad = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr; }))
+        << "the system's Notepad did not open the result";
+    PostMessageW(notepad, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([] { return FindWindowW(L"Notepad", nullptr) == nullptr; }));
+    EXPECT_FALSE(std::filesystem::exists(OsPath(fake + L".ran")))
+        << "the notepad.exe in the current folder was started";
 }
 
 }  // namespace

@@ -148,6 +148,28 @@ TEST_F(FaultsTest, NamesOutsideTheCodePageAndLongPathsWork) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "int deep; \r\n");
 }
 
+TEST_F(FaultsTest, ADropDuringARunChangesNeitherTheFieldNorTheFileProcessed) {
+    const Path source = folder.Write(L"shown.c", "int shown; // a\r\n");
+    const Path other = folder.Write(L"other.c", "int other;\r\n");
+    std::filesystem::create_directories(folder.Root() / "out");
+    const SeenPrompt before = StartRun(source, folder.PathOf(L"out") + L"\\");
+    ASSERT_EQ(before.text, L"int shown; // a");
+    ASSERT_TRUE(app.DropFile(other));
+    EXPECT_FALSE(WaitFor([&] { return app.Text(Control(kText1)) != source; }, 1000))
+        << "the drop replaced the source during the run";
+    app.Answer(before, IDOK);
+    const SeenPrompt firstPass = app.WaitForPrompt();
+    EXPECT_EQ(firstPass.text, L"int shown; ");
+    app.Answer(firstPass, IDOK);
+    app.Answer(app.WaitForPrompt(), IDOK);
+    const SeenPrompt offer = app.WaitForPrompt();
+    EXPECT_EQ(offer.text, L"保存成功！ 是否打开该文件？\r\n\r\n" + folder.PathOf(L"out\\shown.c"));
+    app.Answer(offer, IDNO);
+    // Once the run is over, drops work again.
+    ASSERT_TRUE(app.DropFile(other));
+    EXPECT_TRUE(WaitFor([&] { return app.Text(Control(kText1)) == other; }, 3000));
+}
+
 }  // namespace
 
 namespace {
@@ -171,6 +193,31 @@ TEST(OutOfMemory, IsReportedAndNothingIsWritten) {
     EXPECT_EQ(app.WaitForPrompt(300).window, nullptr);
     EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
     EXPECT_TRUE(IsWindow(app.Main())) << "the program must keep running";
+}
+
+// The text viewer's own memory running out: 40,000 short lines fit every buffer of the run, but
+// not the viewer's table of where its lines start.
+TEST(OutOfMemory, InTheViewerIsReportedOnceAndTheProgramGoesOn) {
+    TempFolder folder;
+    std::string lines;
+    for (int i = 0; i < 40000; ++i) {
+        lines += "a\r\n";
+    }
+    const Path source = folder.Write(L"lines.c", lines);
+    std::filesystem::create_directories(folder.Root() / "out");
+    Driver app;
+    ASSERT_TRUE(app.Start(ProgramPath(L"tests\\orvandel_failing_allocations.exe")));
+    app.SetText(app.Control(kText1), source);
+    app.SetText(app.Control(kText2), folder.PathOf(L"out") + L"\\");
+    app.Click(app.Control(kCommand1));
+    const SeenPrompt prompt = app.WaitForPrompt();
+    EXPECT_EQ(prompt.text, L"内存不足，无法处理该文件！");
+    EXPECT_FALSE(prompt.viewer);
+    app.Answer(prompt, IDOK);
+    EXPECT_EQ(app.WaitForPrompt(300).window, nullptr);
+    EXPECT_EQ(ListFolder(folder.Root() / "out"), L"");
+    EXPECT_TRUE(IsWindow(app.Main())) << "the program must keep running";
+    EXPECT_TRUE(IsWindowEnabled(app.Control(kCommand1)));
 }
 
 }  // namespace

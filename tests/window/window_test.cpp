@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 
+#include "files/long_path_win32.h"
+#include "files/utf8.h"
 #include "tests/temp_folder.h"
 #include "tests/window/driver.h"
 #include "tests/window/sample_source.h"
@@ -260,6 +263,26 @@ TEST_F(WindowTest, YesOpensTheWrittenFileWithItsApplication) {
     EXPECT_EQ(opened, folder.PathOf(L"out\\code.orvtest"));
 }
 
+TEST_F(WindowTest, AResultWithAPathOverMaxPathOpensToo) {
+    const Path record = folder.PathOf(L"record.txt");
+    RegisterRecorder(L".orvtest", record);
+    Path deep = folder.Root().wstring();
+    while (deep.size() < 280) {
+        deep += L"\\" + std::wstring(40, L'd');
+    }
+    std::filesystem::create_directories(std::filesystem::path(LongPathForm(deep)));
+    RunAndOpen(app, folder.Write(L"code.orvtest", "int a; // x\r\n"), deep + L"\\");
+    std::string bytes;
+    ASSERT_TRUE(WaitFor([&] {
+        bytes = ReadBytes(record);
+        return bytes != kMissingFile;
+    })) << "the result was not opened";
+    const Path opened(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    std::ifstream in(std::filesystem::path(LongPathForm(opened)), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "int a; \r\n")
+        << "opened: " << EncodeUtf8(opened);
+}
+
 TEST_F(WindowTest, AWrittenProgramIsShownInNotepadNotRun) {
     // Were the result run, it would leave a marker file behind.
     const Path marker = folder.PathOf(L"ran.txt");
@@ -387,11 +410,17 @@ TEST_F(WindowTest, TheViewerAnswersEnterAndEscapeLikeAMessageBox) {
     app.Answer(offer, IDNO);
 }
 
-TEST_F(WindowTest, AltBMovesBetweenTheTwoBrowseButtons) {
+TEST_F(WindowTest, AltBMovesBetweenTheTwoBrowseButtonsInTabOrder) {
+    // A path with '&' in a field carries no access key.
+    app.SetText(Control(kText2), L"D:\\R&B\\");
     app.Focus(Control(kCommand1));
     PressKey(Control(kCommand1), 'B', true);
     EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand2); }, 3000));
     PressKey(Control(kCommand2), 'B', true);
+    EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand5); }, 3000));
+    // From a control without the key, the next carrier after it in tab order.
+    app.Focus(Control(kCommand4));
+    PressKey(Control(kCommand4), 'B', true);
     EXPECT_TRUE(WaitFor([&] { return app.FocusedControl() == Control(kCommand5); }, 3000));
     EXPECT_EQ(app.WaitForPrompt(300).window, nullptr) << "a shared access key must not click";
 }

@@ -1,4 +1,4 @@
-#include "ui/message_prompt.h"
+#include "ui/message_box.h"
 
 #include "ui/display_text.h"
 #include "ui/text_viewer.h"
