@@ -26,16 +26,18 @@ std::wstring SystemFolder() {
     return folder;
 }
 
-// The shell takes paths of up to MAX_PATH characters: a longer one goes as its short (8.3) form
-// when the volume has one.
+// The shell takes paths of up to MAX_PATH characters: a longer one goes with its folder in the
+// short (8.3) form, where the volume has one. The file's own name stays whole, since a short name
+// cuts the extension that chooses the application.
 Path ShellPath(const Path& path) {
     if (path.size() < MAX_PATH) {
         return path;
     }
-    const Path longForm = LongPathForm(path);
-    Path shortForm(longForm.size() + 1, L'\0');
+    Path folder = DirectoryOf(path);
+    folder = LongPathForm(folder.substr(0, folder.size() - 1));
+    Path shortForm(folder.size() + 1, L'\0');
     const DWORD length =
-        GetShortPathNameW(longForm.c_str(), shortForm.data(), static_cast<DWORD>(shortForm.size()));
+        GetShortPathNameW(folder.c_str(), shortForm.data(), static_cast<DWORD>(shortForm.size()));
     if (length == 0 || length >= shortForm.size()) {
         return path;
     }
@@ -45,6 +47,7 @@ Path ShellPath(const Path& path) {
     } else if (shortForm.starts_with(LR"(\\?\)")) {
         shortForm.erase(0, 4);
     }
+    shortForm += L"\\" + FileNameOf(path);
     return shortForm.size() < MAX_PATH ? shortForm : path;
 }
 
