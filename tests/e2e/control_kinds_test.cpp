@@ -1,6 +1,7 @@
 // The kind of each control beyond its class (a group box, a check box and a push button are all
 // of class Button), and the label that sizes itself to its caption.
-#include "tests/e2e/program_fixture.h"
+#include "tests/e2e/real_input.h"
+#include "tests/window/program_fixture.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 // answered, and after the user has worked in another program. A dialog puts it back on the control
 // that had it; the window must do the same, or Enter stops working after a prompt and a save
 // folder typed before switching away reaches the run without its backslash.
-#include "tests/e2e/program_fixture.h"
+#include "tests/e2e/real_input.h"
+#include "tests/window/program_fixture.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The window under real keyboard and mouse input: the tab order as the Tab key walks it, the save
 // folder normalised when the focus leaves it, and the ways of closing the window.
-#include "tests/e2e/program_fixture.h"
+#include "tests/e2e/real_input.h"
+#include "tests/window/program_fixture.h"
 
 namespace {
 

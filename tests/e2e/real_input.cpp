@@ -52,11 +52,6 @@ void Send(std::vector<INPUT> inputs) {
 
 }  // namespace
 
-bool BringToFront(HWND window) {
-    SetForegroundWindow(window);
-    return WaitFor([window] { return GetForegroundWindow() == window; }, 5000);
-}
-
 void PressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
     for (WORD key : keys) {

@@ -9,8 +9,6 @@
 #include <initializer_list>
 #include <string>
 
-// Makes `window` the foreground window and waits until it is; false on timeout.
-bool BringToFront(HWND window);
 // Presses the keys in order and releases them in reverse: {VK_SHIFT, VK_TAB} is Shift+Tab.
 void PressKeys(std::initializer_list<WORD> keys);
 // Types the characters one by one, as a keyboard layout that has them would.

@@ -1,8 +1,8 @@
 // Prompts too long for a message box, in the program's text viewer: answered with the keys a
 // message box takes, the text copied whole, and the offer to open a file with its icon and its two
 // answers.
-#include "tests/e2e/program_fixture.h"
-#include "tests/e2e/prompt_icon.h"
+#include "tests/e2e/real_input.h"
+#include "tests/window/program_fixture.h"
 #include "tests/e2e/recorder_file_type.h"
 
 namespace {
@@ -100,7 +100,7 @@ TEST_F(TextViewerTest, ALongOfferShowsItsIconAndTakesOnlyYesOrNo) {
     EXPECT_EQ(offer.title, L"Orvandel");
     EXPECT_EQ(offer.text, L"保存成功！ 是否打开该文件？\r\n\r\n" + output);
     EXPECT_EQ(offer.buttons, (std::vector<int>{IDYES, IDNO}));
-    EXPECT_EQ(StandardIconOf(offer.window), L"information");
+    EXPECT_EQ(offer.icon, L"information");
     EXPECT_EQ(app.FocusedControl(), GetDlgItem(offer.window, IDYES));
     EXPECT_FALSE(IsWindowEnabled(app.Main())) << "the viewer must be modal";
     EXPECT_TRUE(Command1Enabled());
@@ -139,7 +139,7 @@ TEST_F(TextViewerTest, ALongSaveFailureShowsTheExclamationIcon) {
     EXPECT_EQ(failure.title, L"Orvandel");
     EXPECT_EQ(failure.text, L"保存失败！\r\n\r\n" + missing + L"a.c");
     EXPECT_EQ(failure.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(StandardIconOf(failure.window), L"exclamation");
+    EXPECT_EQ(failure.icon, L"exclamation");
     PressKeys({VK_RETURN});
     ASSERT_TRUE(Gone(failure));
     EXPECT_EQ(ListFolder(folder.Root()), L"a.c;");

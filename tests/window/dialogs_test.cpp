@@ -3,8 +3,7 @@
 
 #include <filesystem>
 
-#include "tests/temp_folder.h"
-#include "tests/window/driver.h"
+#include "tests/window/program_fixture.h"
 #include "ui/control_ids.h"
 
 namespace {
@@ -12,11 +11,8 @@ namespace {
 constexpr int kFileNameField = 0x47C;  // the open dialog's file name box
 constexpr int kFileTypeList = 0x470;   // the open dialog's file type list
 
-class DialogsTest : public ::testing::Test {
+class DialogsTest : public ProgramTest {
   protected:
-    void SetUp() override { ASSERT_TRUE(app.Start()); }
-    HWND Control(int id) const { return app.Control(id); }
-
     HWND OpenFileDialog() {
         app.Click(Control(kCommand2));
         return app.WaitForDialog(L"选择文件");
@@ -31,9 +27,6 @@ class DialogsTest : public ::testing::Test {
     bool Gone(HWND dialog) const {
         return WaitFor([&] { return !IsWindow(dialog); });
     }
-
-    TempFolder folder;
-    Driver app;
 };
 
 TEST_F(DialogsTest, OpenDialogOffersCFilesFirstAndPicksAnExistingFile) {

@@ -1,4 +1,5 @@
 #include "tests/window/driver.h"
+#include "tests/window/prompt_icon.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -43,45 +44,6 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
     return search.found;
 }
 
-// Which standard icon a prompt shows. Icon handles do not cross processes, so the icon is told by
-// its colours on the screen: the information icon is blue, the exclamation icon yellow.
-std::wstring IconName(HWND prompt) {
-    HWND icon = nullptr;
-    for (HWND child = GetWindow(prompt, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) == L"Static" &&
-            (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) {
-            icon = child;
-        }
-    }
-    if (icon == nullptr || SendMessageW(icon, STM_GETICON, 0, 0) == 0) {
-        return L"none";
-    }
-    std::wstring name = L"other";
-    WaitFor(
-        [&] {
-            RECT rect{};
-            GetWindowRect(icon, &rect);
-            const HDC screen = GetDC(nullptr);
-            int blue = 0;
-            int yellow = 0;
-            for (int y = rect.top; y < rect.bottom; ++y) {
-                for (int x = rect.left; x < rect.right; ++x) {
-                    const COLORREF c = GetPixel(screen, x, y);
-                    const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-                    blue += b > r + 60 && b > g + 20;
-                    yellow += r > 180 && g > 150 && b < 100;
-                }
-            }
-            ReleaseDC(nullptr, screen);
-            if (blue > 20 || yellow > 20) {
-                name = blue > yellow ? L"information" : L"exclamation";
-                return true;
-            }
-            return false;
-        },
-        2000);
-    return name;
-}
 
 }  // namespace
 
@@ -205,7 +167,7 @@ SeenPrompt Driver::WaitForPrompt(DWORD milliseconds) const {
             prompt.buttons.push_back(id);
         }
     }
-    prompt.icon = IconName(prompt.window);
+    prompt.icon = StandardIconOf(prompt.window);
     return prompt;
 }
 

@@ -8,42 +8,22 @@
 
 #include "files/long_path_win32.h"
 #include "files/mdlPub.h"
-#include "tests/temp_folder.h"
-#include "tests/window/driver.h"
-#include "ui/control_ids.h"
+#include "tests/window/program_fixture.h"
 
 namespace {
 
-class FaultsTest : public ::testing::Test {
+class FaultsTest : public ProgramTest {
   protected:
-    void SetUp() override { ASSERT_TRUE(app.Start()); }
-    HWND Control(int id) const { return app.Control(id); }
-
-    // Starts a run and returns its first prompt.
-    SeenPrompt StartRun(const std::wstring& source, const std::wstring& saveFolder) {
-        app.SetText(Control(kText1), source);
-        app.SetText(Control(kText2), saveFolder);
-        app.Click(Control(kCommand1));
-        return app.WaitForPrompt();
-    }
     void ExpectSourceMissing(const std::wstring& source) {
         const SeenPrompt prompt = StartRun(source, folder.Root().wstring() + L"\\");
         EXPECT_EQ(prompt.text, L"要处理的文件不存在");
         app.Answer(prompt, IDOK);
-        EXPECT_TRUE(IsWindowEnabled(Control(kCommand1)));
+        EXPECT_TRUE(Command1Enabled());
     }
     // Runs through the stages and expects the save to fail with its message and no offer.
     void ExpectSaveFailure(const std::wstring& source, const std::wstring& saveFolder,
                            const std::wstring& output) {
-        const SeenPrompt first = StartRun(source, saveFolder);
-        ASSERT_NE(first.window, nullptr);
-        app.Answer(first, IDOK);
-        for (int stage = 0; stage < 2; ++stage) {
-            const SeenPrompt prompt = app.WaitForPrompt();
-            ASSERT_NE(prompt.window, nullptr);
-            app.Answer(prompt, IDOK);
-        }
-        const SeenPrompt failure = app.WaitForPrompt();
+        const SeenPrompt failure = RunToTheEnd(source, saveFolder);
         EXPECT_EQ(failure.text, L"保存失败！\r\n\r\n" + output);
         EXPECT_EQ(failure.icon, L"exclamation");
         app.Answer(failure, IDOK);
@@ -51,25 +31,11 @@ class FaultsTest : public ::testing::Test {
         EXPECT_TRUE(IsWindow(app.Main()));
     }
     // Runs through every stage and answers No to the offer; returns the offer's text.
-    std::wstring RunToTheEnd(const std::wstring& source, const std::wstring& saveFolder) {
-        const SeenPrompt first = StartRun(source, saveFolder);
-        if (first.window == nullptr || !app.Answer(first, IDOK)) {
-            return L"<no first prompt>";
-        }
-        for (int stage = 0; stage < 2; ++stage) {
-            const SeenPrompt prompt = app.WaitForPrompt();
-            if (prompt.window == nullptr) {
-                return L"<stage missing>";
-            }
-            app.Answer(prompt, IDOK);
-        }
-        const SeenPrompt offer = app.WaitForPrompt();
+    std::wstring OfferOfARun(const std::wstring& source, const std::wstring& saveFolder) {
+        const SeenPrompt offer = RunToTheEnd(source, saveFolder);
         app.Answer(offer, IDNO);
-        return offer.text;
+        return offer.window != nullptr ? offer.text : L"<no offer>";
     }
-
-    TempFolder folder;
-    Driver app;
 };
 
 TEST_F(FaultsTest, SourcesThatCannotBeReadAreReportedMissing) {
@@ -126,7 +92,7 @@ TEST_F(FaultsTest, NamesOutsideTheCodePageAndLongPathsWork) {
         folder.Write(L"\u0928\u092e\u0938\u094d\u0924\u0947 \U0001F600.c", "int a; // x\r\n");
     std::filesystem::create_directories(folder.Root() / L"\u00e9\u4e2d\u0416");
     const Path out = folder.PathOf(L"\u00e9\u4e2d\u0416") + L"\\";
-    EXPECT_EQ(RunToTheEnd(source, out),
+    EXPECT_EQ(OfferOfARun(source, out),
               L"保存成功！ 是否打开该文件？\r\n\r\n" + out + mdlPub::FileNameOf(source));
     EXPECT_EQ(ReadBytes(out + mdlPub::FileNameOf(source)), "int a; \r\n");
 
@@ -142,7 +108,7 @@ TEST_F(FaultsTest, NamesOutsideTheCodePageAndLongPathsWork) {
             << "int deep; /* c */\r\n";
     }
     ASSERT_GT(deepSource.size(), 300u);
-    EXPECT_EQ(RunToTheEnd(deepSource, deep + L"\\"),
+    EXPECT_EQ(OfferOfARun(deepSource, deep + L"\\"),
               L"保存成功！ 是否打开该文件？\r\n\r\n" + deep + L"\\deep.c");
     std::ifstream in(std::filesystem::path(LongPathForm(deepSource)), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "int deep; \r\n");

@@ -1,4 +1,4 @@
-#include "tests/e2e/prompt_icon.h"
+#include "tests/window/prompt_icon.h"
 
 #include <cstdlib>
 #include <vector>
