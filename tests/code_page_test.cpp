@@ -30,7 +30,9 @@ TEST(EncodeUtf8, RoundTripsThroughTheDecoder) {
     EXPECT_EQ(DecodeUtf8Lossy(EncodeUtf8(text)), ToDisplayText(text));
     EXPECT_EQ(EncodeUtf8(L"\u4e2d"), "\xe4\xb8\xad");
     // A high surrogate takes only a low one as its pair.
-    EXPECT_EQ(EncodeUtf8(std::wstring{static_cast<wchar_t>(0xD800), L'a'}), "\xef\xbf\xbd" "a");
+    EXPECT_EQ(EncodeUtf8(std::wstring{static_cast<wchar_t>(0xD800), L'a'}),
+              "\xef\xbf\xbd"
+              "a");
 }
 
 TEST(ToDisplayText, GivesUtf16WhateverTheWidthOfWchar) {

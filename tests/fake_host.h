@@ -29,8 +29,8 @@ class FakeHost : public ProcessingHost {
     void OpenResult(const Path& path) override { opened_.push_back(path); }
     PromptAnswer MessagePrompt(const Prompt& prompt) override {
         shownCharacters_ += prompt.text.size();
-        prompts_.push_back({keepTexts_ ? prompt : Prompt{{}, prompt.buttons, prompt.icon, {}},
-                            command1Enabled_});
+        prompts_.push_back(
+            {keepTexts_ ? prompt : Prompt{{}, prompt.buttons, prompt.icon, {}}, command1Enabled_});
         if (prompt.buttons == PromptButtons::Ok || answers_.empty()) {
             return prompt.buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
         }

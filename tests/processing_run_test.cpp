@@ -101,13 +101,14 @@ TEST_F(ProcessingRunTest, DefaultFieldsReplaceTheSourceWithTheResult) {
 
 TEST_F(ProcessingRunTest, SourceWithoutBackslashIsSavedUnderItsWholeName) {
     // A relative source path: the file name is the whole path.
-    fs::current_path(folder.Root());
     folder.Write(L"rel.c", "x // y\r\n");
     const Path out = SaveFolder(L"out");
     FakeHost host(L"rel.c", out);
     host.AnswerYesNo({PromptAnswer::No});
-    ProcessingRun(host);
-    fs::current_path(fs::temp_directory_path());
+    {
+        const CurrentFolderChange inFolder(folder.Root());
+        ProcessingRun(host);
+    }
     ASSERT_EQ(host.Prompts().size(), 4u);
     EXPECT_EQ(host.Prompts()[3].prompt.text,
               u"保存成功！ 是否打开该文件？\r\n\r\n" + ToDisplayText(out + L"rel.c"));

@@ -23,6 +23,21 @@ class TempFolder {
     std::filesystem::path root_;
 };
 
+// Makes `folder` the current folder until it goes, whatever way the test ends.
+class CurrentFolderChange {
+  public:
+    explicit CurrentFolderChange(const std::filesystem::path& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentFolderChange() { std::filesystem::current_path(previous_); }
+    CurrentFolderChange(const CurrentFolderChange&) = delete;
+    CurrentFolderChange& operator=(const CurrentFolderChange&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
+
 // A program path (backslash separated) as the host's file system names it.
 std::filesystem::path OsPath(const Path& path);
 

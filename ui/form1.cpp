@@ -71,9 +71,8 @@ bool Form1::Create(HINSTANCE instance, int show) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     Register(kClassName, windowClass);
     // The size is set in WM_CREATE, once the window knows its DPI.
-    CreateWindowExW(0, kClassName, texts::kWindowCaption, kStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                              instance, this);
+    CreateWindowExW(0, kClassName, texts::kWindowCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
         return false;
     }

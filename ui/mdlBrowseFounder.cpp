@@ -27,7 +27,8 @@ std::wstring BrowseForFolder(HWND owner, const std::wstring& title) {
         return std::wstring();
     }
     std::wstring path(kPathBuffer, L'\0');
-    if (!SHGetPathFromIDListEx(static_cast<PCIDLIST_ABSOLUTE>(items.Get()), path.data(), kPathBuffer, GPFIDL_DEFAULT)) {
+    if (!SHGetPathFromIDListEx(static_cast<PCIDLIST_ABSOLUTE>(items.Get()), path.data(),
+                               kPathBuffer, GPFIDL_DEFAULT)) {
         return std::wstring();
     }
     path.resize(wcslen(path.c_str()));

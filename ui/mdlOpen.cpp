@@ -42,8 +42,8 @@ DisplayText Describe(const std::exception& error) {
 }
 
 void ShowError(Prompter& prompter, const DisplayText& numberAndDescription) {
-    prompter.MessagePrompt({texts::kOpenDialogError + numberAndDescription, PromptButtons::Ok, PromptIcon::None,
-                            texts::kOpenDialogErrorTitle});
+    prompter.MessagePrompt({texts::kOpenDialogError + numberAndDescription, PromptButtons::Ok,
+                            PromptIcon::None, texts::kOpenDialogErrorTitle});
 }
 
 }  // namespace

@@ -133,8 +133,8 @@ void TextView::UpdateScrollBars() {
     info.nPos = firstLine_;
     SetScrollInfo(window_, SB_VERT, &info, TRUE);
     // Wide characters take two cells of a monospaced font: room for the longest line either way.
-    info.nMax = static_cast<int>(std::min<size_t>(longestLine_ * charWidth_ * 2 + 2 * kPadding,
-                                                  INT_MAX / 2));
+    info.nMax = static_cast<int>(
+        std::min<size_t>(longestLine_ * charWidth_ * 2 + 2 * kPadding, INT_MAX / 2));
     info.nPage = static_cast<UINT>(client.right);
     info.nPos = left_;
     SetScrollInfo(window_, SB_HORZ, &info, TRUE);

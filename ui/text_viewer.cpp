@@ -151,7 +151,8 @@ void TextViewer::OnCreate() {
     const HWND edit =
         CreateChild(window_, kTextViewClass, nullptr, WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
                     kTextViewerEditId, WS_EX_CLIENTEDGE, &view_);
-    const Button buttons[] = {{IDYES, texts::kYesButton}, {IDNO, texts::kNoButton}, {IDOK, texts::kOkButton}};
+    const Button buttons[] = {
+        {IDYES, texts::kYesButton}, {IDNO, texts::kNoButton}, {IDOK, texts::kOkButton}};
     for (const Button& button : buttons) {
         const bool shown = YesNo() ? button.id != IDOK : button.id == IDOK;
         if (shown) {

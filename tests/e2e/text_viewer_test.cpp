@@ -3,7 +3,7 @@
 // answers.
 #include "tests/e2e/real_input.h"
 #include "tests/window/program_fixture.h"
-#include "tests/e2e/recorder_file_type.h"
+#include "tests/window/recorder_file_type.h"
 
 namespace {
 

@@ -44,7 +44,6 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
     return search.found;
 }
 
-
 }  // namespace
 
 std::wstring ProgramPath(const std::wstring& name) {

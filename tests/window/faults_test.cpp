@@ -8,6 +8,7 @@
 
 #include "files/long_path_win32.h"
 #include "files/mdlPub.h"
+#include "files/unique_handle_win32.h"
 #include "tests/window/program_fixture.h"
 
 namespace {
@@ -43,11 +44,12 @@ TEST_F(FaultsTest, SourcesThatCannotBeReadAreReportedMissing) {
     ExpectSourceMissing(folder.Root().wstring());
     // Locked by another program that shares it with no one.
     const Path locked = folder.Write(L"locked.c", "int a;\r\n");
-    const HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    ExpectSourceMissing(locked);
-    CloseHandle(lock);
+    {
+        const UniqueFileHandle lock(CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock.Valid());
+        ExpectSourceMissing(locked);
+    }
     EXPECT_EQ(ReadBytes(locked), "int a;\r\n");
 }
 
@@ -62,11 +64,12 @@ TEST_F(FaultsTest, OutputsThatCannotBeWrittenKeepTheirContents) {
     EXPECT_EQ(ReadBytes(readOnly), "old");
     SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    const HANDLE lock = CreateFileW(readOnly.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    ExpectSaveFailure(source, out, readOnly);
-    CloseHandle(lock);
+    {
+        const UniqueFileHandle lock(CreateFileW(readOnly.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock.Valid());
+        ExpectSaveFailure(source, out, readOnly);
+    }
     EXPECT_EQ(ReadBytes(readOnly), "old");
 
     // A folder of the output's name, and a save "folder" that is a file.

@@ -9,6 +9,7 @@
 #include "files/long_path_win32.h"
 #include "files/utf8.h"
 #include "tests/window/program_fixture.h"
+#include "tests/window/recorder_file_type.h"
 #include "tests/window/sample_source.h"
 #include "ui/control_ids.h"
 
@@ -212,52 +213,26 @@ void RunAndOpen(Driver& app, const Path& source, const Path& saveFolder) {
     app.Answer(offer, IDYES);
 }
 
-// The recorder program beside this test program, registered as the "open" action of a file type.
-void RegisterRecorder(const wchar_t* extension, const std::wstring& record) {
-    std::wstring recorder = ProgramPath();
-    recorder.resize(recorder.rfind(L"\\ui\\"));
-    recorder += L"\\tests\\open_recorder.exe";
-    const std::wstring command = L"\"" + recorder + L"\" \"" + record + L"\" \"%1\"";
-    const std::wstring type = L"OrvandelTest" + std::wstring(extension + 1);
-    const auto set = [](const std::wstring& key, const std::wstring& value) {
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    };
-    set(extension, type);
-    set(type + L"\\shell\\open\\command", command);
-}
-
 TEST_F(WindowTest, YesOpensTheWrittenFileWithItsApplication) {
     const Path record = folder.PathOf(L"record.txt");
-    RegisterRecorder(L".orvtest", record);
+    RegisterRecordingFileType(L".orvtest", record);
     std::filesystem::create_directories(folder.Root() / "out");
     RunAndOpen(app, folder.Write(L"code.orvtest", "int a; // x\r\n"),
                folder.PathOf(L"out") + L"\\");
-    // Wine may show the renamed record a moment before it lets it be opened.
-    std::string bytes;
-    ASSERT_TRUE(WaitFor([&] {
-        bytes = ReadBytes(record);
-        return bytes != kMissingFile;
-    }));
-    const std::wstring opened(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-    EXPECT_EQ(opened, folder.PathOf(L"out\\code.orvtest"));
+    EXPECT_EQ(WaitForRecord(record), folder.PathOf(L"out\\code.orvtest"));
 }
 
 TEST_F(WindowTest, AResultWithAPathOverMaxPathOpensToo) {
     const Path record = folder.PathOf(L"record.txt");
-    RegisterRecorder(L".orvtest", record);
+    RegisterRecordingFileType(L".orvtest", record);
     Path deep = folder.Root().wstring();
     while (deep.size() < 280) {
         deep += L"\\" + std::wstring(40, L'd');
     }
     std::filesystem::create_directories(std::filesystem::path(LongPathForm(deep)));
     RunAndOpen(app, folder.Write(L"code.orvtest", "int a; // x\r\n"), deep + L"\\");
-    std::string bytes;
-    ASSERT_TRUE(WaitFor([&] {
-        bytes = ReadBytes(record);
-        return bytes != kMissingFile;
-    })) << "the result was not opened";
-    const Path opened(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    const Path opened = WaitForRecord(record);
+    ASSERT_FALSE(opened.empty()) << "the result was not opened";
     std::ifstream in(std::filesystem::path(LongPathForm(opened)), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "int a; \r\n")
         << "opened: " << EncodeUtf8(opened);

@@ -1,4 +1,4 @@
-#include "tests/e2e/recorder_file_type.h"
+#include "tests/window/recorder_file_type.h"
 
 #include <tlhelp32.h>
 
