@@ -8,6 +8,8 @@
 #include "tests/fake_host.h"
 #include "ui/mdlOpen.h"
 #include "ui/message_box.h"
+#include "files/unique_handle_win32.h"
+#include "ui/text_view.h"
 
 namespace {
 
@@ -117,6 +119,24 @@ TEST(MessagePrompt, LongTextsGoToTheViewer) {
     EXPECT_FALSE(FitsMessageBox(line100 + u"x"));
     EXPECT_FALSE(FitsMessageBox(u"a\r\n" + line100 + u"x\r\nb"));
     EXPECT_TRUE(FitsMessageBox(u"保存成功！ 是否打开该文件？\r\n\r\nC:\\1.cpp"));
+}
+
+// The text viewer's layout measures lines wider than 65,535 pixels, where TabbedTextOutW's
+// reported width wraps, and finds the column under a click there.
+TEST(TextViewLayout, MeasuresAndHitsBeyondSixteenBitWidths) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const SelectionGuard font(dc, GetStockObject(SYSTEM_FIXED_FONT));
+    SIZE one{};
+    GetTextExtentPoint32W(dc, L"a", 1, &one);
+    const std::wstring line(100000 / one.cx, L'a');
+    int width = 0;
+    EXPECT_EQ(FitTabbedText(dc, line, 8 * one.cx, 0, INT_MAX, width), line.size());
+    EXPECT_EQ(width, static_cast<int>(line.size()) * one.cx);
+    EXPECT_EQ(FitTabbedText(dc, line, 8 * one.cx, 0, 9000 * one.cx + one.cx / 2, width), 9000u);
+    // A tab moves on to the next stop.
+    EXPECT_EQ(FitTabbedText(dc, L"a\tb", 8 * one.cx, 0, INT_MAX, width), 3u);
+    EXPECT_EQ(width, 9 * one.cx);
+    DeleteDC(dc);
 }
 
 }  // namespace

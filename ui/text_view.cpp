@@ -191,12 +191,8 @@ void TextView::OnScroll(int bar, int request) {
     }
 }
 
-// Lays `text` out as TabbedTextOutW does (a tab stops at the next multiple of eight average
-// character widths from the origin), starting `start` pixels from the origin: returns how many
-// characters end within `limit` pixels of the origin, and in `width` how wide they are. One
-// measurement per run of characters between tabs, so a click costs no more than the line's length.
-size_t TextView::Fit(HDC dc, std::wstring_view text, int start, int limit, int& width) const {
-    const int tabWidth = 8 * charWidth_;
+size_t FitTabbedText(HDC dc, std::wstring_view text, int tabWidth, int start, int limit,
+                     int& width) {
     int x = start;
     size_t column = 0;
     while (column < text.size() && x <= limit) {
@@ -252,7 +248,7 @@ void TextView::PaintLine(HDC dc, size_t line, int y) {
                        origin);
         // TabbedTextOutW reports a width of 16 bits only: measure it in full.
         int width = 0;
-        Fit(dc, part, x, INT_MAX, width);
+        FitTabbedText(dc, part, TabWidth(), x, INT_MAX, width);
         x += width;
     }
 }
@@ -275,8 +271,8 @@ size_t TextView::HitTest(int x, int y) {
     const WindowDc dc(window_);
     const SelectionGuard selected(dc.Get(), FontOrDefault());
     int width = 0;
-    const size_t column =
-        Fit(dc.Get(), Line(static_cast<size_t>(line)), 0, x - kPadding + left_, width);
+    const size_t column = FitTabbedText(dc.Get(), Line(static_cast<size_t>(line)), TabWidth(), 0,
+                                        x - kPadding + left_, width);
     return lineStarts_[static_cast<size_t>(line)] + column;
 }
 

@@ -13,6 +13,14 @@
 
 inline constexpr wchar_t kTextViewClass[] = L"OrvandelTextView";
 
+// Lays `text` out in the font selected into `dc` as TabbedTextOutW does (a tab stops at the next
+// multiple of `tabWidth` pixels from the origin), starting `start` pixels from the origin: returns
+// how many characters end within `limit` pixels of the origin, and in `width` how wide they are.
+// One measurement per run of characters between tabs, so it costs no more than the text's length,
+// and widths are whole ints, where TabbedTextOutW reports 16 bits.
+size_t FitTabbedText(HDC dc, std::wstring_view text, int tabWidth, int start, int limit,
+                     int& width);
+
 class TextView : public WindowBase<TextView> {
   public:
     // Registers the window class; a window of it is created with its TextView as the parameter.
@@ -34,12 +42,13 @@ class TextView : public WindowBase<TextView> {
     void ScrollTo(int firstLine, int left);
     void PaintLine(HDC dc, size_t line, int y);
     size_t HitTest(int x, int y);
-    size_t Fit(HDC dc, std::wstring_view text, int start, int limit, int& width) const;
     void Copy() const;
     HGDIOBJ FontOrDefault() const;
     std::wstring_view Line(size_t line) const;
     int LineCount() const { return static_cast<int>(lineStarts_.size()); }
     int VisibleLines() const;
+    // TabbedTextOutW's default stops: every eight average character widths.
+    int TabWidth() const { return 8 * charWidth_; }
 
     std::wstring_view text_;
     std::vector<size_t> lineStarts_{0};
