@@ -27,27 +27,19 @@ const ControlLayout& LayoutOf(ControlId id) {
 }
 
 HWND CreateControl(HWND parent, const ControlLayout& layout) {
-    const wchar_t* className = L"BUTTON";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    DWORD exStyle = 0;
-    switch (layout.kind) {
-        case ControlKind::Label:
-            className = L"STATIC";
-            style |= SS_LEFT | SS_NOPREFIX;
-            break;
-        case ControlKind::Frame:
-            style |= BS_GROUPBOX;
-            break;
-        case ControlKind::Edit:
-            className = L"EDIT";
-            style |= WS_TABSTOP | ES_AUTOHSCROLL;
-            exStyle = WS_EX_CLIENTEDGE;
-            break;
-        case ControlKind::Button:
-            style |= WS_TABSTOP | BS_PUSHBUTTON;
-            break;
-    }
-    return CreateWindowExW(exStyle, className, layout.text, style, 0, 0, 0, 0, parent,
+    struct Kind {
+        const wchar_t* className;
+        DWORD style;
+        DWORD exStyle;
+    };
+    // By ControlKind: Label, Frame, Edit, Button.
+    static constexpr Kind kKinds[] = {{L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+                                      {L"BUTTON", BS_GROUPBOX, 0},
+                                      {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+                                      {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0}};
+    const Kind& kind = kKinds[static_cast<int>(layout.kind)];
+    return CreateWindowExW(kind.exStyle, kind.className, layout.text,
+                           WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                            GetModuleHandleW(nullptr), nullptr);
 }
@@ -301,14 +293,6 @@ WideText Form1::TextOf(int id) const {
     return text;
 }
 
-WideText Form1::Text1() {
-    return TextOf(kText1);
-}
-
-WideText Form1::Text2() {
-    return TextOf(kText2);
-}
-
 void Form1::SetCommand1Enabled(bool enabled) {
     const HWND command1 = Control(kCommand1);
     // Disabling the focused button takes the focus away before the next prompt deactivates the
@@ -317,10 +301,6 @@ void Form1::SetCommand1Enabled(bool enabled) {
         lastFocus_ = command1;
     }
     EnableWindow(command1, enabled);
-}
-
-void Form1::OpenResult(const Path& path) {
-    mdlPub::ShellOpen(window_, path);
 }
 
 PromptAnswer Form1::MessagePrompt(const Prompt& prompt) {

@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "files/mdlPub.h"
 #include "processing/processing_run.h"
+#include "ui/control_ids.h"
 #include "ui/font.h"
 #include "ui/window_base.h"
 
@@ -16,10 +18,10 @@ class Form1 : public WindowBase<Form1>, public ProcessingHost {
     void ReportFailure();
 
     // What the processing run needs from the window.
-    WideText Text1() override;
-    WideText Text2() override;
+    WideText Text1() override { return TextOf(kText1); }
+    WideText Text2() override { return TextOf(kText2); }
     void SetCommand1Enabled(bool enabled) override;
-    void OpenResult(const Path& path) override;
+    void OpenResult(const Path& path) override { mdlPub::ShellOpen(window_, path); }
     PromptAnswer MessagePrompt(const Prompt& prompt) override;
 
   private:

@@ -157,37 +157,15 @@ void TextView::OnScroll(int bar, int request) {
     info.fMask = SIF_ALL;
     GetScrollInfo(window_, bar, &info);
     const int step = bar == SB_VERT ? 1 : charWidth_ * 4;
-    int pos = info.nPos;
-    switch (request) {
-        case SB_LINEUP:
-            pos -= step;
-            break;
-        case SB_LINEDOWN:
-            pos += step;
-            break;
-        case SB_PAGEUP:
-            pos -= static_cast<int>(info.nPage);
-            break;
-        case SB_PAGEDOWN:
-            pos += static_cast<int>(info.nPage);
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            pos = info.nTrackPos;
-            break;
-        case SB_TOP:
-            pos = info.nMin;
-            break;
-        case SB_BOTTOM:
-            pos = info.nMax;
-            break;
-        default:
-            break;
-    }
+    const int page = static_cast<int>(info.nPage);
+    // Where each request, SB_LINEUP (0) to SB_BOTTOM (7), moves to; SB_ENDSCROLL stays.
+    const int targets[] = {info.nPos - step, info.nPos + step, info.nPos - page, info.nPos + page,
+                           info.nTrackPos,   info.nTrackPos,   info.nMin,        info.nMax};
+    const int pos = request >= 0 && request < 8 ? targets[request] : info.nPos;
     if (bar == SB_VERT) {
         ScrollTo(pos, left_);
     } else {
-        ScrollTo(firstLine_, std::min(pos, info.nMax - static_cast<int>(info.nPage) + 1));
+        ScrollTo(firstLine_, std::min(pos, info.nMax - page + 1));
     }
 }
 
@@ -331,45 +309,20 @@ void TextView::Copy() const {
 void TextView::OnKey(WPARAM key) {
     const bool control = GetKeyState(VK_CONTROL) < 0;
     const int page = VisibleLines();
-    switch (key) {
-        case VK_UP:
-            ScrollTo(firstLine_ - 1, left_);
-            break;
-        case VK_DOWN:
-            ScrollTo(firstLine_ + 1, left_);
-            break;
-        case VK_PRIOR:
-            ScrollTo(firstLine_ - page, left_);
-            break;
-        case VK_NEXT:
-            ScrollTo(firstLine_ + page, left_);
-            break;
-        case VK_LEFT:
-            ScrollTo(firstLine_, left_ - charWidth_ * 4);
-            break;
-        case VK_RIGHT:
-            ScrollTo(firstLine_, left_ + charWidth_ * 4);
-            break;
-        case VK_HOME:
-            ScrollTo(control ? 0 : firstLine_, 0);
-            break;
-        case VK_END:
-            ScrollTo(control ? LineCount() : firstLine_, left_);
-            break;
-        case 'A':
-            if (control) {
-                anchor_ = 0;
-                caret_ = text_.size();
-                InvalidateRect(window_, nullptr, TRUE);
-            }
-            break;
-        case 'C':
-        case VK_INSERT:
-            if (control) {
-                Copy();
-            }
-            break;
-        default:
-            break;
+    const int step = charWidth_ * 4;
+    if (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT) {
+        const int lines = key == VK_UP || key == VK_DOWN ? 1 : page;
+        ScrollTo(firstLine_ + (key == VK_UP || key == VK_PRIOR ? -lines : lines), left_);
+    } else if (key == VK_LEFT || key == VK_RIGHT) {
+        ScrollTo(firstLine_, left_ + (key == VK_LEFT ? -step : step));
+    } else if (key == VK_HOME || key == VK_END) {
+        const int line = key == VK_HOME ? 0 : LineCount();
+        ScrollTo(control ? line : firstLine_, key == VK_HOME ? 0 : left_);
+    } else if (control && key == 'A') {
+        anchor_ = 0;
+        caret_ = text_.size();
+        InvalidateRect(window_, nullptr, TRUE);
+    } else if (control && (key == 'C' || key == VK_INSERT)) {
+        Copy();
     }
 }
