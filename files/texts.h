@@ -37,6 +37,17 @@ inline constexpr wchar_t kOpenDialogFilter[] =
     L"C类文件(*.c;*.cpp;*.h;*.hpp;*.java)\0*.c;*.cpp;*.h;*.hpp;*.java\0所有文件(*.*)\0*.*\0";
 inline constexpr wchar_t kFolderBrowserTitle[] = L"选择保存位置";
 
+// The window's system menu, the About box and the remembered options.
+inline constexpr wchar_t kMenuLiterals[] = L"识别字符串和字符常量(&L)";
+inline constexpr wchar_t kMenuKeepHeader[] = L"保留文件头部注释(&H)";
+inline constexpr wchar_t kMenuAbout[] = L"关于 Orvandel(&A)...";
+inline constexpr wchar_t kAboutTitle[] = L"关于 Orvandel";
+inline constexpr wchar_t kAboutVersion[] = L"Orvandel ";  // then the version
+inline constexpr wchar_t kAboutText[] =
+    L"\r\n\r\n去除 C、C++ 和 Java 源文件中的注释和空行。\r\n\r\n"
+    L"按 MIT 许可证发布。Copyright (c) 2026 The Orvandel developers";
+inline constexpr wchar_t kSettingsNotSaved[] = L"无法保存设置，但在本次运行结束前仍然有效。";
+
 // The text viewer's buttons, as a message box names them.
 inline constexpr wchar_t kYesButton[] = L"是(&Y)";
 inline constexpr wchar_t kNoButton[] = L"否(&N)";

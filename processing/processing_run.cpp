@@ -27,7 +27,7 @@ void ShowWarning(ProcessingHost& host, DisplayText text) {
 
 // Everything after the existence check: the stages, the save and the offer to open the result.
 // `Command1` is disabled on entry; `saved` tells once the result is on disk.
-void ProcessExistingSource(ProcessingHost& host, bool& saved) {
+void ProcessExistingSource(ProcessingHost& host, const StripOptions& options, bool& saved) {
     // All stages share two buffers, the file's bytes and their decoding for display: the passes
     // work in place and the first pass reads into the buffer the source was shown from. A large
     // file thus costs no more memory than these two, and no fresh pages after the first stage.
@@ -35,14 +35,14 @@ void ProcessExistingSource(ProcessingHost& host, bool& saved) {
     AnsiText working = mdlPub::ReadTextForDisplay(host.Text1(), host);
     ShowStage(host, working, texts::kBeforeTitle, shown);
 
-    if (!StripLineComments(host.Text1(), working)) {
+    if (!StripLineComments(host.Text1(), working, options)) {
         host.SetCommand1Enabled(true);
         ShowWarning(host, texts::kCannotReadSource);
         return;
     }
     ShowStage(host, working, texts::kLineCommentsTitle, shown);
 
-    StripBlockCommentsInPlace(working);
+    StripBlockCommentsInPlace(working, options);
     host.SetCommand1Enabled(true);
     ShowStage(host, working, texts::kBlockCommentsTitle, shown);
     shown = DisplayText();
@@ -68,6 +68,8 @@ void ProcessingRun(ProcessingHost& host) {
         host.MessagePrompt({texts::kSourceMissing});
         return;
     }
+    StripOptions options = host.Options();
+    options.language = LanguageOf(host.Text1());
     host.SetCommand1Enabled(false);
     bool saved = false;
     const auto outOfMemory = [&] {
@@ -76,7 +78,7 @@ void ProcessingRun(ProcessingHost& host) {
         ShowWarning(host, saved ? texts::kSavedButOutOfMemory : texts::kOutOfMemory);
     };
     try {
-        ProcessExistingSource(host, saved);
+        ProcessExistingSource(host, options, saved);
     } catch (const std::bad_alloc&) {
         outOfMemory();
     } catch (const std::length_error&) {

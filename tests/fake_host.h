@@ -27,6 +27,7 @@ class FakeHost : public ProcessingHost {
     WideText Text2() override { return text2_; }
     void SetCommand1Enabled(bool enabled) override { command1Enabled_ = enabled; }
     void OpenResult(const Path& path) override { opened_.push_back(path); }
+    StripOptions Options() override { return options; }
     PromptAnswer MessagePrompt(const Prompt& prompt) override {
         shownCharacters_ += prompt.text.size();
         prompts_.push_back(
@@ -38,6 +39,8 @@ class FakeHost : public ProcessingHost {
         answers_.pop_front();
         return answer;
     }
+
+    StripOptions options;  // what Options() answers
 
     const std::vector<RecordedPrompt>& Prompts() const { return prompts_; }
     const std::vector<Path>& Opened() const { return opened_; }

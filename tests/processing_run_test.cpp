@@ -59,6 +59,22 @@ TEST_F(ProcessingRunTest, ShowsEveryStageSavesAndOpensOnYes) {
     EXPECT_TRUE(host.Command1Enabled());
 }
 
+TEST_F(ProcessingRunTest, TheOptionsShapeEveryStageAndTheSavedFile) {
+    // Java by its extension: a text block is a literal there.
+    const Path source = folder.Write(
+        L"Url.java", "// License\r\nclass A { String u = \"http://x\"; /* c */ int/**/b; }\r\n");
+    FakeHost host(source, SaveFolder(L"out"));
+    host.options = {.literals = true, .keepHeader = true};
+    ProcessingRun(host);
+    ASSERT_EQ(host.Prompts().size(), 4u);
+    EXPECT_EQ(host.Prompts()[1].prompt.text,
+              u"// License\r\nclass A { String u = \"http://x\"; /* c */ int/**/b; }");
+    EXPECT_EQ(host.Prompts()[2].prompt.text,
+              u"// License\r\nclass A { String u = \"http://x\";  int b; }");
+    EXPECT_EQ(ReadBytes(folder.PathOf(L"out\\Url.java")),
+              "// License\r\nclass A { String u = \"http://x\";  int b; }\r\n");
+}
+
 TEST_F(ProcessingRunTest, NoOnTheOfferOpensNothing) {
     const Path source = folder.Write(L"a.java", "class A {}\r\n");
     FakeHost host(source, SaveFolder(L"out"));

@@ -7,6 +7,7 @@
 
 #include "tests/fake_host.h"
 #include "ui/mdlOpen.h"
+#include "ui/form1.h"
 #include "ui/message_box.h"
 #include "files/unique_handle_win32.h"
 #include "ui/text_view.h"
@@ -137,6 +138,36 @@ TEST(TextViewLayout, MeasuresAndHitsBeyondSixteenBitWidths) {
     EXPECT_EQ(FitTabbedText(dc, L"a\tb", 8 * one.cx, 0, INT_MAX, width), 3u);
     EXPECT_EQ(width, 9 * one.cx);
     DeleteDC(dc);
+}
+
+// The options of the system menu, in this process, where its menu can be read.
+TEST(SystemMenu, OptionsShowTheirCheckMarksAndAreStoredAndOddValuesMeanOff) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
+    const DWORD two = 2;
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvandel", L"Literals", REG_DWORD, &two,
+                    sizeof two);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvandel", L"KeepHeader", REG_SZ, L"1", 4);
+    {
+        Form1 form;
+        ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr), SW_HIDE));
+        const HMENU menu = GetSystemMenu(form.Window(), FALSE);
+        const auto checked = [&](unsigned id) {
+            return GetMenuState(menu, id, MF_BYCOMMAND) == MF_CHECKED;
+        };
+        EXPECT_EQ(GetMenuState(menu, kMenuLiteralsId, MF_BYCOMMAND), 0u) << "2 means off";
+        EXPECT_EQ(GetMenuState(menu, kMenuKeepHeaderId, MF_BYCOMMAND), 0u) << "text means off";
+        EXPECT_EQ(GetMenuState(menu, kMenuAboutId, MF_BYCOMMAND), 0u);
+        SendMessageW(form.Window(), WM_SYSCOMMAND, kMenuLiteralsId, 0);
+        EXPECT_TRUE(checked(kMenuLiteralsId));
+        EXPECT_TRUE(LoadUserSettings().literals);
+        EXPECT_FALSE(LoadUserSettings().keepHeader);
+        EXPECT_TRUE(form.Options().literals);
+        SendMessageW(form.Window(), WM_SYSCOMMAND, kMenuLiteralsId, 0);
+        EXPECT_FALSE(checked(kMenuLiteralsId));
+        EXPECT_FALSE(LoadUserSettings().literals);
+        DestroyWindow(form.Window());
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
 }
 
 }  // namespace

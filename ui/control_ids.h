@@ -12,3 +12,11 @@ enum ControlId : int {
     kCommand1 = 107,
     kCommand4 = 108,
 };
+
+// The items the window adds to its system menu: below 0xF000, with the low four bits clear, as
+// the system menu's own commands use them.
+enum MenuId : unsigned {
+    kMenuLiteralsId = 0x0010,
+    kMenuKeepHeaderId = 0x0020,
+    kMenuAboutId = 0x0030,
+};

@@ -92,6 +92,11 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_SYSCOMMAND:
+            if (OnSystemMenu(static_cast<UINT>(wParam & 0xFFF0))) {
+                return 0;
+            }
+            return Default(message, wParam, lParam);
         case WM_ACTIVATE:
             if (OnActivate(LOWORD(wParam) != WA_INACTIVE)) {
                 return 0;
@@ -127,6 +132,7 @@ void Form1::OnCreate() {
     // The window is not active yet: the first activation gives the focus to the start button.
     lastFocus_ = Control(kCommand1);
     DragAcceptFiles(window_, TRUE);
+    AddSystemMenuItems();
 }
 
 // As a dialog does, the window remembers which control had the focus when it was deactivated (by a
@@ -200,6 +206,52 @@ void Form1::OnDpiChanged(int dpi, const RECT& suggested) {
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();
+}
+
+// The two options and the About box, above the system menu's own items.
+void Form1::AddSystemMenuItems() {
+    const HMENU menu = GetSystemMenu(window_, FALSE);
+    const auto check = [](bool on) { return static_cast<UINT>(on ? MF_CHECKED : MF_UNCHECKED); };
+    InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING | check(settings_.literals), kMenuLiteralsId,
+                texts::kMenuLiterals);
+    InsertMenuW(menu, 1, MF_BYPOSITION | MF_STRING | check(settings_.keepHeader), kMenuKeepHeaderId,
+                texts::kMenuKeepHeader);
+    InsertMenuW(menu, 2, MF_BYPOSITION | MF_STRING, kMenuAboutId, texts::kMenuAbout);
+    InsertMenuW(menu, 3, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
+
+// True when `id` is one of the window's own items, now handled. An option that cannot be stored
+// still applies until the program ends; the user is told so once.
+bool Form1::OnSystemMenu(UINT id) {
+    if (id == kMenuAboutId) {
+        ShowAbout();
+        return true;
+    }
+    bool* option = id == kMenuLiteralsId     ? &settings_.literals
+                   : id == kMenuKeepHeaderId ? &settings_.keepHeader
+                                             : nullptr;
+    if (option == nullptr) {
+        return false;
+    }
+    *option = !*option;
+    CheckMenuItem(GetSystemMenu(window_, FALSE), id,
+                  MF_BYCOMMAND | (*option ? MF_CHECKED : MF_UNCHECKED));
+    if (!SaveUserSettings(settings_) && !toldSettingsNotSaved_) {
+        toldSettingsNotSaved_ = true;
+        MessageBoxW(window_, texts::kSettingsNotSaved, texts::kWindowCaption,
+                    MB_OK | MB_ICONEXCLAMATION);
+    }
+    return true;
+}
+
+void Form1::ShowAbout() {
+    const std::wstring text =
+        texts::kAboutVersion + std::wstring(L"" ORVANDEL_VERSION) + texts::kAboutText;
+    MessageBoxW(window_, text.c_str(), texts::kAboutTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+StripOptions Form1::Options() {
+    return {.literals = settings_.literals, .keepHeader = settings_.keepHeader};
 }
 
 void Form1::OnCommand(int id, int notification) {

@@ -8,6 +8,7 @@
 #include "processing/processing_run.h"
 #include "ui/control_ids.h"
 #include "ui/font.h"
+#include "ui/user_settings.h"
 #include "ui/window_base.h"
 
 class Form1 : public WindowBase<Form1>, public ProcessingHost {
@@ -22,6 +23,7 @@ class Form1 : public WindowBase<Form1>, public ProcessingHost {
     WideText Text2() override { return TextOf(kText2); }
     void SetCommand1Enabled(bool enabled) override;
     void OpenResult(const Path& path) override { mdlPub::ShellOpen(window_, path); }
+    StripOptions Options() override;
     PromptAnswer MessagePrompt(const Prompt& prompt) override;
 
   private:
@@ -31,6 +33,9 @@ class Form1 : public WindowBase<Form1>, public ProcessingHost {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void OnCommand(int id, int notification);
+    void AddSystemMenuItems();
+    bool OnSystemMenu(UINT id);
+    void ShowAbout();
     void OnDpiChanged(int dpi, const RECT& suggested);
     void OnDropFiles(HDROP drop);
     bool OnActivate(bool active);
@@ -44,6 +49,8 @@ class Form1 : public WindowBase<Form1>, public ProcessingHost {
 
     HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
     bool running_ = false;      // from a click on Command1 until its run has ended
+    UserSettings settings_ = LoadUserSettings();
+    bool toldSettingsNotSaved_ = false;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     Font font_;
 };
