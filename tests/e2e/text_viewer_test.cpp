@@ -1,6 +1,7 @@
 // Prompts too long for a message box, in the program's text viewer: answered with the keys a
 // message box takes, the text copied whole, and the offer to open a file with its icon and its two
 // answers.
+#include "files/utf8.h"
 #include "tests/e2e/real_input.h"
 #include "tests/window/program_fixture.h"
 #include "tests/window/recorder_file_type.h"
@@ -76,8 +77,7 @@ TEST_F(TextViewerTest, StagesAnswerToEnterEscAndTheMouseAndTheirTextCopiesWhole)
                    ClipboardText() == secondPass.text;
         },
         3000))
-        << "the clipboard holds " << ClipboardText().size() << " characters of "
-        << secondPass.text.size();
+        << "the clipboard holds «" << EncodeUtf8(ClipboardText()) << "»";
     ASSERT_TRUE(ClickWithMouse(GetDlgItem(secondPass.window, IDOK)));
     ASSERT_TRUE(Gone(secondPass)) << "a click on OK did not answer the viewer";
 

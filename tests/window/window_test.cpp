@@ -104,7 +104,8 @@ TEST_F(WindowTest, SaveFolderIsNormalisedWhenTheFocusLeavesIt) {
         app.Focus(Control(kText2));
         app.Focus(Control(kCommand4));
         EXPECT_TRUE(WaitFor([&] { return app.Text(Control(kText2)) == c.normalised; }, 3000))
-            << "typed «" << c.typed << "» shows «" << app.Text(Control(kText2)).size() << "»";
+            << "typed «" << EncodeUtf8(c.typed) << "» shows «"
+            << EncodeUtf8(app.Text(Control(kText2))) << "»";
     }
     app.SetText(Control(kText1), L"  a.c  ");
     app.Focus(Control(kText1));
