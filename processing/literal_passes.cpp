@@ -98,8 +98,7 @@ class LiteralPass {
         while (k < limit && IsSpaceOrTab(t_[k])) {
             ++k;
         }
-        WriteCode(i_, k);
-        i_ = k;
+        // The indent is copied with what follows it.
         if (k >= limit || IsLineEnd(t_[k]) || t_.substr(k, 2) == "/*") {
             return;
         }
@@ -108,7 +107,7 @@ class LiteralPass {
             return;
         }
         inDirective_ = true;
-        WriteCode(k, k + 1);
+        WriteCode(i_, k + 1);
         i_ = k + 1;
         HeaderName();
     }
