@@ -217,7 +217,9 @@ class LiteralPass {
                 FinishLine(at);
             }
             Put(after, at);
+            // The comment is behind code now, and the positions it set have moved.
             tokenBound_ = OutSize();
+            removedAt_ = kNone;
         } else if (glueAt_ == OutSize() &&
                    literal_scan::WouldGlue(Out().substr(lineStart_), glueToken_, t_.substr(at, 3),
                                            language_)) {
