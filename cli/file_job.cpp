@@ -1,0 +1,50 @@
+#include "cli/file_job.h"
+
+#include "cli/line_ends.h"
+#include "files/file_system.h"
+#include "processing/comment_passes.h"
+
+namespace {
+
+// The window's result: the /* */ pass over the // pass's result.
+void StripComments(AnsiText& text, const StripOptions&) {
+    StripLineCommentsInPlace(text);
+    StripBlockCommentsInPlace(text);
+}
+
+}  // namespace
+
+FileOutcome ProcessFile(const SourceFile& file, const CliOptions& options,
+                        const ResultWriter& writer) {
+    FileOutcome outcome;
+    const auto corePath = CorePathOf(file.path);
+    if (!corePath) {
+        outcome.error = Utf8Of(file.shown.native()) +
+                        ": the name cannot be handled (not UTF-8, or it holds a backslash)";
+        return outcome;
+    }
+    AnsiText text;
+    ClearSystemError();
+    if (!ReadWholeFile(*corePath, text)) {
+        outcome.error = Utf8Of(file.shown.native()) + ": " + LastSystemError("cannot be read");
+        return outcome;
+    }
+    outcome.bytesIn = text.size();
+    const std::string_view lineEnd = ChosenLineEnd(options.lineEnds, text);
+    // Only --check needs the source once the passes have run over it.
+    const AnsiText source = options.check ? text : AnsiText();
+    StripOptions stripOptions;
+    stripOptions.literals = options.literals;
+    stripOptions.keepHeader = options.keepHeader;
+    StripComments(text, stripOptions);
+    ConvertLineEnds(text, lineEnd);
+    outcome.bytesOut = text.size() + lineEnd.size();
+    if (options.check) {
+        outcome.changed = source.size() != outcome.bytesOut ||
+                          source.compare(0, text.size(), text) != 0 ||
+                          source.compare(text.size(), lineEnd.size(), lineEnd) != 0;
+        return outcome;
+    }
+    outcome.error = writer.Write(file, text, lineEnd);
+    return outcome;
+}

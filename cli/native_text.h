@@ -1,0 +1,40 @@
+// Paths and arguments as the operating system gives them, and their forms for messages and for
+// the core's file functions. One implementation per platform.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "files/text.h"
+
+// An argument or a path in the system's own form: bytes on POSIX, UTF-16 on Windows.
+using NativeString = std::filesystem::path::string_type;
+
+// True when `text` is exactly the ASCII text `ascii`.
+bool EqualsAscii(const NativeString& text, std::string_view ascii);
+
+// `text` as UTF-8 for messages: on POSIX its bytes as they are, so that any name prints exactly.
+std::string Utf8Of(const NativeString& text);
+
+// The path as the core's file functions take it; nothing when they cannot name it (on POSIX, a
+// name that is not UTF-8 or holds a backslash, which the core takes for a separator).
+std::optional<Path> CorePathOf(const std::filesystem::path& path);
+
+// `path` in the form that reaches any depth: absolute, and on Windows with the long-path prefix.
+std::filesystem::path ReachablePath(const std::filesystem::path& path);
+
+// True when the folder entry is a link to a folder elsewhere (a symbolic link, or on Windows also
+// a junction), which a walk does not follow.
+bool IsFolderLink(const std::filesystem::directory_entry& entry);
+
+// A key that is the same for every path reaching the same file or folder; empty when the path
+// cannot be examined.
+NativeString IdentityOf(const std::filesystem::path& path);
+
+// Forgets the last system error, so that LastSystemError tells a failure that set none.
+void ClearSystemError();
+
+// The reason the last system call failed, in English; `fallback` when none set a reason.
+std::string LastSystemError(const char* fallback);

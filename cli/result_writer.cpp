@@ -1,0 +1,94 @@
+#include "cli/result_writer.h"
+
+#include "files/file_system.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kUnnamable[] = "the name cannot be handled (not UTF-8, or it holds a backslash)";
+constexpr char kNotWritten[] = "cannot be written";
+
+std::string Failure(const fs::path& shown, const std::string& reason) {
+    return Utf8Of(shown.native()) + ": " + reason;
+}
+
+}  // namespace
+
+ResultWriter::ResultWriter(const CliOptions& options, Console& console, const SourceList& inputs)
+    : options_(options),
+      console_(console),
+      inputs_(inputs.identities.begin(), inputs.identities.end()) {
+    if (options.outFolder) {
+        outFolder_ = ReachablePath(*options.outFolder);
+    }
+}
+
+std::string ResultWriter::Write(const SourceFile& file, std::string_view text,
+                                std::string_view ending) const {
+    if (options_.inPlace) {
+        return ReplaceSource(file, text, ending);
+    }
+    if (options_.outFolder) {
+        return WriteUnderOutFolder(file, text, ending);
+    }
+    if (!console_.WriteBytes(Stream::Out, text) || !console_.WriteBytes(Stream::Out, ending)) {
+        return "standard output: " + LastSystemError(kNotWritten);
+    }
+    return {};
+}
+
+// A fresh output tree is written without waiting for the disk: no source is at risk. An existing
+// file there is replaced atomically, as the source would be, and never when it is an input.
+std::string ResultWriter::WriteUnderOutFolder(const SourceFile& file, std::string_view text,
+                                              std::string_view ending) const {
+    const fs::path target = outFolder_ / file.relative;
+    const fs::path shown = *options_.outFolder / file.relative;
+    const auto corePath = CorePathOf(target);
+    if (!corePath) {
+        return Failure(shown, kUnnamable);
+    }
+    std::error_code error;
+    fs::create_directories(target.parent_path(), error);
+    if (error) {
+        return Failure(shown.parent_path(), error.message());
+    }
+    ClearSystemError();
+    if (WriteNewFile(*corePath, text, ending)) {
+        return {};
+    }
+    const std::string reason = LastSystemError(kNotWritten);
+    if (!fs::exists(target, error)) {
+        return Failure(shown, reason);
+    }
+    if (inputs_.count(IdentityOf(target)) != 0) {
+        return Failure(shown, "is one of the inputs; not overwritten");
+    }
+    ClearSystemError();
+    if (!ReplaceFileContents(*corePath, text, ending)) {
+        return Failure(shown, LastSystemError(kNotWritten));
+    }
+    return {};
+}
+
+// A link to a file has its file replaced, not the link itself.
+std::string ResultWriter::ReplaceSource(const SourceFile& file, std::string_view text,
+                                        std::string_view ending) const {
+    std::error_code error;
+    fs::path target = file.path;
+    if (fs::is_symlink(target, error)) {
+        target = fs::canonical(target, error);
+        if (error) {
+            return Failure(file.shown, error.message());
+        }
+    }
+    const auto corePath = CorePathOf(target);
+    if (!corePath) {
+        return Failure(file.shown, kUnnamable);
+    }
+    ClearSystemError();
+    if (!ReplaceFileContents(*corePath, text, ending)) {
+        return Failure(file.shown, LastSystemError("cannot be replaced (read-only?)"));
+    }
+    return {};
+}
