@@ -7,9 +7,9 @@
 namespace {
 
 // The window's result: the /* */ pass over the // pass's result.
-void StripComments(AnsiText& text, const StripOptions&) {
-    StripLineCommentsInPlace(text);
-    StripBlockCommentsInPlace(text);
+void StripComments(AnsiText& text, const StripOptions& options) {
+    StripLineCommentsInPlace(text, options);
+    StripBlockCommentsInPlace(text, options);
 }
 
 }  // namespace
@@ -36,6 +36,7 @@ FileOutcome ProcessFile(const SourceFile& file, const CliOptions& options,
     StripOptions stripOptions;
     stripOptions.literals = options.literals;
     stripOptions.keepHeader = options.keepHeader;
+    stripOptions.language = LanguageOf(*corePath);
     StripComments(text, stripOptions);
     ConvertLineEnds(text, lineEnd);
     outcome.bytesOut = text.size() + lineEnd.size();
