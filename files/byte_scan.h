@@ -64,6 +64,29 @@ inline size_t FindAnyOf(std::string_view text, size_t from, char a, char b, char
     return text.size();
 }
 
+// First position at or after `from` holding one of `Bytes`, or the text's size.
+template <char... Bytes>
+inline size_t FindFirstOf(std::string_view text, size_t from) {
+    const char* const data = text.data();
+    size_t i = from;
+#if defined(__SSE2__)
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        __m128i equal = _mm_setzero_si128();
+        ((equal = _mm_or_si128(equal, _mm_cmpeq_epi8(block, _mm_set1_epi8(Bytes)))), ...);
+        if (const auto found = static_cast<unsigned>(_mm_movemask_epi8(equal))) {
+            return i + static_cast<size_t>(std::countr_zero(found));
+        }
+    }
+#endif
+    for (; i < text.size(); ++i) {
+        if (((data[i] == Bytes) || ...)) {
+            return i;
+        }
+    }
+    return text.size();
+}
+
 // First position at or after `from` holding `a` or `b`, or the text's size.
 inline size_t FindEither(std::string_view text, size_t from, char a, char b) {
     return FindEither(text, from, a, b, text.size());

@@ -39,6 +39,12 @@ inline AnsiText StripBlockComments(std::string_view text) {
 }
 
 // The two passes with options. With both options off they are the plain passes above, byte for
-// byte.
+// byte. With `literals` they are the literal-aware passes (processing/literal_passes.h); with
+// `keepHeader` the file's first comment, when only white space stands before it, is kept exactly
+// as it stands, line ends included (processing/header_comment.h).
 void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options);
 void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options);
+
+// The first pass with options on the file at `path`, read into `text`; false when the file cannot
+// be opened or read.
+bool StripLineComments(const Path& path, AnsiText& text, const StripOptions& options);

@@ -1,0 +1,80 @@
+// The two passes with options: the plain ones, the literal-aware ones, and either keeping the
+// file's header comment.
+#include <cstring>
+
+#include "files/file_system.h"
+#include "processing/comment_passes.h"
+#include "processing/header_comment.h"
+#include "processing/literal_passes.h"
+
+namespace {
+
+size_t LineEnd(std::string_view text, size_t from) {
+    const size_t end = text.find_first_of("\r\n", from);
+    return end == std::string_view::npos ? text.size() : end;
+}
+
+// The plain `//` pass around a header comment: the lines before it (white space only) and after
+// the line it ends on are passed as usual, and the rest of that line is cut at its "//".
+void StripLineCommentsKeepingHeader(AnsiText& text, const HeaderComment& header) {
+    const std::string_view source = text;
+    const size_t lastLineBreak = source.find_last_of("\r\n", header.begin);
+    const size_t headerLine = lastLineBreak == std::string_view::npos ? 0 : lastLineBreak + 1;
+    const size_t lineEnd = LineEnd(source, header.end);
+    const std::string_view rest = source.substr(header.end, lineEnd - header.end);
+    const size_t nextLine = lineEnd + (source.substr(lineEnd, 2) == "\r\n" ? 2 : 1);
+
+    AnsiText result = StripLineCommentsFromText(source.substr(0, headerLine));
+    if (!result.empty()) {
+        result += "\r\n";
+    }
+    result.append(source.substr(headerLine, header.end - headerLine));
+    result.append(rest.substr(0, rest.find("//")));
+    if (nextLine < source.size()) {
+        const AnsiText after = StripLineCommentsFromText(source.substr(nextLine));
+        if (!after.empty()) {
+            result.append("\r\n").append(after);
+        }
+    }
+    text = std::move(result);
+}
+
+}  // namespace
+
+void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options) {
+    if (options.literals) {
+        literal_passes::StripLineComments(text, options);
+        return;
+    }
+    const auto header = options.keepHeader ? FindHeaderComment(text, options) : std::nullopt;
+    if (header) {
+        StripLineCommentsKeepingHeader(text, *header);
+    } else {
+        StripLineCommentsInPlace(text);
+    }
+}
+
+void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options) {
+    if (options.literals) {
+        literal_passes::StripBlockComments(text, options);
+        return;
+    }
+    const auto header = options.keepHeader ? FindHeaderComment(text, options) : std::nullopt;
+    if (!header) {
+        StripBlockCommentsInPlace(text);
+        return;
+    }
+    // Everything up to the header's end stays; the pass starts afresh just after it.
+    AnsiText rest = text.substr(header->end);
+    StripBlockCommentsInPlace(rest);
+    text.resize(header->end);
+    text += rest;
+}
+
+bool StripLineComments(const Path& path, AnsiText& text, const StripOptions& options) {
+    if (!ReadWholeFile(path, text)) {
+        return false;
+    }
+    StripLineCommentsInPlace(text, options);
+    return true;
+}
