@@ -22,8 +22,12 @@ std::string Utf8Of(const NativeString& text);
 // name that is not UTF-8 or holds a backslash, which the core takes for a separator).
 std::optional<Path> CorePathOf(const std::filesystem::path& path);
 
-// `path` in the form that reaches any depth: absolute, and on Windows with the long-path prefix.
+// `path` in a form the file functions reach at any depth: on Windows, a path too long for the
+// plain form gets the long-path prefix.
 std::filesystem::path ReachablePath(const std::filesystem::path& path);
+
+// Creates `folder` and the folders above it that are missing; false with `error` set on failure.
+bool CreateFolderTree(const std::filesystem::path& folder, std::error_code& error);
 
 // True when the folder entry is a link to a folder elsewhere (a symbolic link, or on Windows also
 // a junction), which a walk does not follow.

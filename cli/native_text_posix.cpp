@@ -67,9 +67,12 @@ std::optional<Path> CorePathOf(const fs::path& path) {
 }
 
 fs::path ReachablePath(const fs::path& path) {
-    std::error_code ignored;
-    const fs::path absolute = fs::absolute(path, ignored);
-    return absolute.empty() ? path : absolute;
+    return path;
+}
+
+bool CreateFolderTree(const fs::path& folder, std::error_code& error) {
+    fs::create_directories(folder, error);
+    return !error;
 }
 
 bool IsFolderLink(const fs::directory_entry& entry) {

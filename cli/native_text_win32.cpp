@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <vector>
 
 #include "files/long_path_win32.h"
 #include "files/utf8.h"
@@ -25,16 +26,33 @@ std::optional<Path> CorePathOf(const fs::path& path) {
 
 fs::path ReachablePath(const fs::path& path) {
     Path reachable = LongPathForm(path.native());
-    if (reachable.rfind(L"\\\\?\\", 0) != 0) {
-        // Short now, but the walk goes deeper: give every folder the prefix up front.
-        std::error_code ignored;
-        const Path absolute = fs::absolute(path, ignored).native();
-        if (!absolute.empty() && absolute.rfind(L"\\\\", 0) != 0) {
-            reachable = L"\\\\?\\" + absolute;
+    if (reachable.rfind(L"\\\\?\\", 0) == 0) {
+        // The prefix switches off the conversion of forward slashes.
+        std::replace(reachable.begin(), reachable.end(), L'/', L'\\');
+    }
+    return reachable;
+}
+
+// By hand: the standard library's version takes the long-path prefix for a network name.
+bool CreateFolderTree(const fs::path& folder, std::error_code& error) {
+    std::vector<Path> missing;
+    for (Path current = ReachablePath(folder).native();
+         !current.empty() && GetFileAttributesW(current.c_str()) == INVALID_FILE_ATTRIBUTES;) {
+        missing.push_back(current);
+        const size_t separator = current.find_last_of(L"\\/");
+        if (separator == Path::npos || separator == 0 || current[separator - 1] == L':' ||
+            current[separator - 1] == L'?') {
+            break;
+        }
+        current.resize(separator);
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (!CreateDirectoryW(it->c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            error = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+            return false;
         }
     }
-    std::replace(reachable.begin(), reachable.end(), L'/', L'\\');
-    return reachable;
+    return true;
 }
 
 bool IsFolderLink(const fs::directory_entry& entry) {
@@ -43,8 +61,15 @@ bool IsFolderLink(const fs::directory_entry& entry) {
 }
 
 NativeString IdentityOf(const fs::path& path) {
+    // The same key with and without the long-path prefix.
+    Path plain = path.native();
+    if (plain.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        plain = L"\\\\" + plain.substr(8);
+    } else if (plain.rfind(L"\\\\?\\", 0) == 0) {
+        plain = plain.substr(4);
+    }
     std::error_code error;
-    Path key = fs::absolute(path, error).lexically_normal().native();
+    Path key = fs::absolute(plain, error).lexically_normal().native();
     if (error) {
         return {};
     }

@@ -42,15 +42,14 @@ std::string ResultWriter::Write(const SourceFile& file, std::string_view text,
 // file there is replaced atomically, as the source would be, and never when it is an input.
 std::string ResultWriter::WriteUnderOutFolder(const SourceFile& file, std::string_view text,
                                               std::string_view ending) const {
-    const fs::path target = outFolder_ / file.relative;
+    const fs::path target = ReachablePath(outFolder_ / file.relative);
     const fs::path shown = *options_.outFolder / file.relative;
     const auto corePath = CorePathOf(target);
     if (!corePath) {
         return Failure(shown, kUnnamable);
     }
     std::error_code error;
-    fs::create_directories(target.parent_path(), error);
-    if (error) {
+    if (!CreateFolderTree(target.parent_path(), error)) {
         return Failure(shown.parent_path(), error.message());
     }
     ClearSystemError();

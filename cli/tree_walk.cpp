@@ -61,11 +61,11 @@ class TreeWalk {
             const fs::path name = entry.path().filename();
             if (entry.is_directory(error)) {
                 if (!IsFolderLink(entry)) {
-                    Folder(entry.path(), shown / name, relative / name);
+                    Folder(ReachablePath(entry.path()), shown / name, relative / name);
                 }
             } else if (WantedExtension(name)) {
                 if (entry.is_regular_file(error)) {
-                    Take(entry.path(), shown / name, relative / name);
+                    Take(ReachablePath(entry.path()), shown / name, relative / name);
                 } else if (entry.is_symlink() && !entry.exists(error)) {
                     // A link whose file is gone: `error` tells why it cannot be read.
                     static_cast<void>(fs::status(entry.path(), error));

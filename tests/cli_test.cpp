@@ -293,7 +293,8 @@ TEST_F(CliTest, TheProgramTakesChinesePathsAndPathsOverMaxPath) {
         deep /= std::string(40, 'd');
     }
     const fs::path source = deep / OsPath(L"注释.cpp");
-    fs::create_directories(ReachablePath(deep));
+    std::error_code error;
+    ASSERT_TRUE(CreateFolderTree(deep, error)) << error.message();
     std::ofstream(ReachablePath(source), std::ios::binary) << kSource;
 
     ProgramResult result = RunProgram({source});
