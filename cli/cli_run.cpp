@@ -45,16 +45,20 @@ void DropClashingResults(SourceList& sources) {
     std::unordered_set<NativeString> taken;
     size_t kept = 0;
     for (size_t i = 0; i < sources.files.size(); ++i) {
-        if (!taken.insert(sources.files[i].relative.native()).second) {
-            sources.errors.push_back(Utf8Of(sources.files[i].shown.native()) +
+        if (!taken.insert(sources.files[i].Relative()).second) {
+            sources.errors.push_back(Utf8Of(sources.files[i].shown) +
                                      ": another input's result has the same path under the "
                                      "output folder");
             continue;
         }
-        sources.files[kept] = std::move(sources.files[i]);
-        sources.identities[kept++] = std::move(sources.identities[i]);
+        if (kept != i) {
+            sources.files[kept] = std::move(sources.files[i]);
+            sources.identities[kept] = std::move(sources.identities[i]);
+        }
+        ++kept;
     }
     sources.files.resize(kept);
+    sources.identities.resize(kept);
 }
 
 unsigned WorkerCount(const CliOptions& options) {
@@ -125,7 +129,7 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
         totals.bytesOut += outcome.error.empty() ? outcome.bytesOut : 0;
         if (outcome.changed) {
             ++totals.changed;
-            console.WriteText(Stream::Out, Utf8Of(sources.files[i].shown.native()) + "\n");
+            console.WriteText(Stream::Out, Utf8Of(sources.files[i].shown) + "\n");
         }
     }
     totals.seconds = progress.Seconds();

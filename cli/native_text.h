@@ -2,6 +2,7 @@
 // the core's file functions. One implementation per platform.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -34,8 +35,8 @@ bool CreateFolderTree(const std::filesystem::path& folder, std::error_code& erro
 bool IsFolderLink(const std::filesystem::directory_entry& entry);
 
 // A key that is the same for every path reaching the same file or folder; empty when the path
-// cannot be examined.
-NativeString IdentityOf(const std::filesystem::path& path);
+// cannot be examined. With `size`, also the file's size (0 when unknown), found in the same look.
+NativeString IdentityOf(const std::filesystem::path& path, std::uintmax_t* size = nullptr);
 
 // Forgets the last system error, so that LastSystemError tells a failure that set none.
 void ClearSystemError();

@@ -80,10 +80,16 @@ bool IsFolderLink(const fs::directory_entry& entry) {
     return entry.is_symlink(ignored);
 }
 
-NativeString IdentityOf(const fs::path& path) {
+NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
     struct stat info;
     if (stat(path.c_str(), &info) != 0) {
+        if (size != nullptr) {
+            *size = 0;
+        }
         return {};
+    }
+    if (size != nullptr) {
+        *size = static_cast<std::uintmax_t>(info.st_size);
     }
     return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
 }

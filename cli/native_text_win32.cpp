@@ -60,7 +60,14 @@ bool IsFolderLink(const fs::directory_entry& entry) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-NativeString IdentityOf(const fs::path& path) {
+NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
+    if (size != nullptr) {
+        std::error_code unknown;
+        *size = fs::file_size(path, unknown);
+        if (unknown) {
+            *size = 0;
+        }
+    }
     // The same key with and without the long-path prefix.
     Path plain = path.native();
     if (plain.rfind(L"\\\\?\\UNC\\", 0) == 0) {

@@ -1,5 +1,7 @@
 #include "cli/result_writer.h"
 
+#include <atomic>
+
 #include "files/file_system.h"
 
 namespace fs = std::filesystem;
@@ -22,6 +24,8 @@ ResultWriter::ResultWriter(const CliOptions& options, Console& console, const So
     if (options.outFolder) {
         outFolder_ = ReachablePath(*options.outFolder);
     }
+    static std::atomic<unsigned> writers{0};
+    generation_ = ++writers;
 }
 
 std::string ResultWriter::Write(const SourceFile& file, std::string_view text,
@@ -42,15 +46,23 @@ std::string ResultWriter::Write(const SourceFile& file, std::string_view text,
 // file there is replaced atomically, as the source would be, and never when it is an input.
 std::string ResultWriter::WriteUnderOutFolder(const SourceFile& file, std::string_view text,
                                               std::string_view ending) const {
-    const fs::path target = ReachablePath(outFolder_ / file.relative);
-    const fs::path shown = *options_.outFolder / file.relative;
+    const fs::path target = ReachablePath(outFolder_ / file.Relative());
+    const fs::path shown = *options_.outFolder / file.Relative();
     const auto corePath = CorePathOf(target);
     if (!corePath) {
         return Failure(shown, kUnnamable);
     }
+    // Files come folder by folder: each worker makes sure of a folder once for a run of its files
+    // (of this writer: a folder made for an earlier one may be gone).
+    thread_local unsigned folderGeneration = 0;
+    thread_local fs::path folderMade;
     std::error_code error;
-    if (!CreateFolderTree(target.parent_path(), error)) {
-        return Failure(shown.parent_path(), error.message());
+    if (folderGeneration != generation_ || target.parent_path() != folderMade) {
+        if (!CreateFolderTree(target.parent_path(), error)) {
+            return Failure(shown.parent_path(), error.message());
+        }
+        folderGeneration = generation_;
+        folderMade = target.parent_path();
     }
     ClearSystemError();
     if (WriteNewFile(*corePath, text, ending)) {
@@ -74,7 +86,7 @@ std::string ResultWriter::WriteUnderOutFolder(const SourceFile& file, std::strin
 std::string ResultWriter::ReplaceSource(const SourceFile& file, std::string_view text,
                                         std::string_view ending) const {
     std::error_code error;
-    fs::path target = file.path;
+    fs::path target = file.Path();
     if (fs::is_symlink(target, error)) {
         target = fs::canonical(target, error);
         if (error) {

@@ -28,4 +28,5 @@ class ResultWriter {
     Console& console_;
     std::filesystem::path outFolder_;
     std::unordered_set<NativeString> inputs_;
+    unsigned generation_ = 0;  // tells this writer from earlier ones
 };

@@ -30,15 +30,17 @@ class TreeWalk {
         if (error) {
             Fail(input, error);
         } else if (fs::is_directory(status)) {
-            Folder(path, input, fs::path());
+            // Where the part below the folder starts in its files' paths, with or without a
+            // separator at the end of `input`.
+            Folder(path, input, (input / "x").native().size() - 1);
         } else if (fs::is_regular_file(status)) {
-            Take(path, input, input.filename());
+            Take(path, input, input.native().size() - input.filename().native().size());
         } else {
             list_.errors.push_back(Utf8Of(input.native()) + ": not a regular file or folder");
         }
     }
 
-    void Folder(const fs::path& folder, const fs::path& shown, const fs::path& relative) {
+    void Folder(const fs::path& folder, const fs::path& shown, size_t relativeStart) {
         const NativeString identity = IdentityOf(folder);
         if (!outIdentity_.empty() && identity == outIdentity_) {
             return;  // the results of this run, or of an earlier one
@@ -61,11 +63,11 @@ class TreeWalk {
             const fs::path name = entry.path().filename();
             if (entry.is_directory(error)) {
                 if (!IsFolderLink(entry)) {
-                    Folder(ReachablePath(entry.path()), shown / name, relative / name);
+                    Folder(ReachablePath(entry.path()), shown / name, relativeStart);
                 }
             } else if (WantedExtension(name)) {
                 if (entry.is_regular_file(error)) {
-                    Take(ReachablePath(entry.path()), shown / name, relative / name);
+                    Take(ReachablePath(entry.path()), shown / name, relativeStart);
                 } else if (entry.is_symlink() && !entry.exists(error)) {
                     // A link whose file is gone: `error` tells why it cannot be read.
                     static_cast<void>(fs::status(entry.path(), error));
@@ -90,14 +92,13 @@ class TreeWalk {
                options_.extensions.end();
     }
 
-    void Take(const fs::path& path, const fs::path& shown, const fs::path& relative) {
-        const NativeString identity = IdentityOf(path);
+    void Take(const fs::path& path, const fs::path& shown, size_t relativeStart) {
+        std::uintmax_t size = 0;
+        const NativeString identity = IdentityOf(path, &size);
         if (!identity.empty() && !files_.insert(identity).second) {
             return;
         }
-        std::error_code error;
-        const std::uintmax_t size = fs::file_size(path, error);
-        list_.files.push_back({path, shown, relative, error ? 0 : size});
+        list_.files.push_back({shown.native(), relativeStart, size});
         list_.identities.push_back(identity);
     }
 

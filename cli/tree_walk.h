@@ -8,11 +8,16 @@
 
 #include "cli/cli_options.h"
 
+// Kept as plain strings: a large tree lists many files, and a path object holds each of its parts
+// again.
 struct SourceFile {
-    std::filesystem::path path;      // the form that reaches any depth
-    std::filesystem::path shown;     // as the user named it, for messages
-    std::filesystem::path relative;  // below the PATH it came from; a named file's own name
+    NativeString shown;        // as the user named it, for messages
+    size_t relativeStart = 0;  // where the part below its PATH (a named file: its name) starts
     std::uintmax_t size = 0;
+
+    // The form that reaches any depth.
+    std::filesystem::path Path() const { return ReachablePath(shown); }
+    NativeString Relative() const { return shown.substr(relativeStart); }
 };
 
 struct SourceList {
