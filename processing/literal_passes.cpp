@@ -38,7 +38,7 @@ class LiteralPass {
 
     AnsiText Run() {
         out_.reserve(n_ + n_ / 8 + 16);
-        i_ = ByteOrderMarkLength(t_);
+        i_ = tokenBound_ = ByteOrderMarkLength(t_);
         out_.append(t_.substr(0, i_));
         if (header_) {
             // Only white space stands before it: its blank lines go, its own line's indent stays.

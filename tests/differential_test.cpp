@@ -8,6 +8,7 @@
 #include "files/mdlPub.h"
 #include "processing/comment_passes.h"
 #include "tests/line_list.h"
+#include "tests/literal_model.h"
 #include "tests/plain_model.h"
 
 namespace {
@@ -60,6 +61,41 @@ TEST(AgainstPlainModel, CrLfCheckAgreesOnLongTexts) {
         }
         ASSERT_EQ(byte_scan::EveryLineEndIsCrLf(text), PlainEveryLineEndIsCrLf(text))
             << testing::PrintToString(text);
+    }
+}
+
+// Texts crowded with what the literal-aware passes look at: quotes, prefixes, raw strings,
+// digits, splices, directives and markers.
+std::string RandomCode(std::mt19937& random) {
+    static const char* const kPieces[] = {
+        "/",  "*",  "\"", "'",        "\\", "\r", "\n",     "\r\n",        " ", "\t",
+        "a",  "1",  "e",  ".",        "+",  "R",  "u8",     "L",           "(", ")",
+        "x(", ")x", "#",  "include ", "<",  ">",  "\"\"\"", "\xef\xbb\xbf"};
+    std::string text;
+    for (size_t n = random() % 30; n > 0; --n) {
+        text += kPieces[random() % std::size(kPieces)];
+    }
+    return text;
+}
+
+TEST(AgainstLiteralModel, PassesAgreeOnRandomCode) {
+    std::mt19937 random(13);
+    for (int round = 0; round < 100000; ++round) {
+        const std::string text = RandomCode(random);
+        StripOptions options;
+        options.literals = true;
+        options.language = round % 2 == 0 ? SourceLanguage::CFamily : SourceLanguage::Java;
+        options.keepHeader = round % 4 >= 2;
+        AnsiText fast = text;
+        StripLineCommentsInPlace(fast, options);
+        ASSERT_EQ(fast, literal_model::StripLineComments(text, options))
+            << testing::PrintToString(text) << " java " << (round % 2) << " header "
+            << options.keepHeader;
+        AnsiText second = text;
+        StripBlockCommentsInPlace(second, options);
+        ASSERT_EQ(second, literal_model::StripBlockComments(text, options))
+            << testing::PrintToString(text) << " java " << (round % 2) << " header "
+            << options.keepHeader;
     }
 }
 

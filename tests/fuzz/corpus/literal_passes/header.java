@@ -1,0 +1,6 @@
+/* header
+ * kept
+ */
+class A { String s = """
+  /* text */ //
+  """; char c = '"'; } // end

@@ -1,0 +1,19 @@
+// A deliberately plain version of the literal-aware passes, written straight from their rules one
+// character at a time: first the source is read into pieces (code and literal characters, removed
+// comments, line ends), then the pieces are laid out into lines. The fast passes must agree.
+#pragma once
+
+#include <string>
+
+#include "processing/strip_options.h"
+
+namespace literal_model {
+
+std::string StripLineComments(const std::string& source, const StripOptions& options);
+std::string StripBlockComments(const std::string& text, const StripOptions& options);
+
+// True when `output`, without its line ends and spaces, is `input` without its line ends and
+// spaces with some bytes left out: nothing new, nothing moved.
+bool KeepsOrderOfInput(const std::string& input, const std::string& output);
+
+}  // namespace literal_model

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "processing/comment_passes.h"
+#include "tests/temp_folder.h"
+
+namespace {
+
+StripOptions Options(bool literals, bool keepHeader,
+                     SourceLanguage language = SourceLanguage::CFamily) {
+    StripOptions options;
+    options.literals = literals;
+    options.keepHeader = keepHeader;
+    options.language = language;
+    return options;
+}
+
+const StripOptions kLiterals = Options(true, false);
+
+AnsiText LinePass(std::string_view source, const StripOptions& options = kLiterals) {
+    AnsiText text(source);
+    StripLineCommentsInPlace(text, options);
+    return text;
+}
+
+AnsiText BothPasses(std::string_view source, const StripOptions& options = kLiterals) {
+    AnsiText text = LinePass(source, options);
+    StripBlockCommentsInPlace(text, options);
+    return text;
+}
+
+TEST(PassOptions, BothOffAreThePlainPasses) {
+    const std::string source = "/* a // b */\r\nx = \"//\"; // c\n\t\r\n  a/**/b\r\n";
+    EXPECT_EQ(LinePass(source, Options(false, false)), StripLineCommentsFromText(source));
+    EXPECT_EQ(BothPasses(source, Options(false, false)),
+              StripBlockComments(StripLineCommentsFromText(source)));
+}
+
+TEST(PassOptions, LanguageComesFromTheExtension) {
+    EXPECT_EQ(LanguageOf(L"C:\\src\\Main.java"), SourceLanguage::Java);
+    EXPECT_EQ(LanguageOf(L"Main.JAVA"), SourceLanguage::Java);
+    EXPECT_EQ(LanguageOf(L"main.c"), SourceLanguage::CFamily);
+    EXPECT_EQ(LanguageOf(L"Main.java.txt"), SourceLanguage::CFamily);
+    EXPECT_EQ(LanguageOf(L"java"), SourceLanguage::CFamily);
+}
+
+TEST(PassOptions, FirstPassReadsTheFileItIsGiven) {
+    TempFolder folder;
+    const Path path = folder.Write(L"in.c", "s = \"http://x\"; // c\r\n");
+    AnsiText text;
+    ASSERT_TRUE(StripLineComments(path, text, kLiterals));
+    EXPECT_EQ(text, "s = \"http://x\";");
+    EXPECT_FALSE(StripLineComments(folder.PathOf(L"missing.c"), text, kLiterals));
+}
+
+TEST(LiteralPasses, MarkersInsideLiteralsAreText) {
+    EXPECT_EQ(BothPasses("x = \"http://a\"; // c"), "x = \"http://a\";");
+    EXPECT_EQ(BothPasses("a = \"/*\"; b; /* c */"), "a = \"/*\"; b;");
+    EXPECT_EQ(BothPasses("c = '\"'; d = \"\\\"//\"; // e"), "c = '\"'; d = \"\\\"//\";");
+    EXPECT_EQ(BothPasses("s = u8\"//\" L'/' U\"/*\"; /* x */"), "s = u8\"//\" L'/' U\"/*\";");
+}
+
+TEST(LiteralPasses, RawStringsNeedAWholePrefixAndKeepTheirLines) {
+    EXPECT_EQ(LinePass("R\"( \" )\" // c"), "R\"( \" )\"");
+    EXPECT_EQ(LinePass("myR\"( \" )\" // c"), "myR\"( \" )\" // c");
+    EXPECT_EQ(LinePass("u8R\"x(a)\" // )x\" b // c"), "u8R\"x(a)\" // )x\" b");
+    EXPECT_EQ(BothPasses("r = LR\"(\n  \n\n/* x */  \r\n)\";"),
+              "r = LR\"(\r\n  \r\n\r\n/* x */  \r\n)\";");
+}
+
+TEST(LiteralPasses, JavaTextBlocksAndCharactersKeepTheirMarkers) {
+    const StripOptions java = Options(true, false, SourceLanguage::Java);
+    EXPECT_EQ(BothPasses("s = \"\"\"\n  // a\n\n  /* b */ \\\"\"\"\n  \"\"\"; // c", java),
+              "s = \"\"\"\r\n  // a\r\n\r\n  /* b */ \\\"\"\"\r\n  \"\"\";");
+    // Java has no line splices: the backslash ends nothing.
+    EXPECT_EQ(LinePass("a; // b \\\nc;", java), "a;\r\nc;");
+}
+
+TEST(LiteralPasses, UnclosedLiteralsEndAtTheirLine) {
+    EXPECT_EQ(BothPasses("#error don't\nint x; // c"), "#error don't\r\nint x;");
+    EXPECT_EQ(BothPasses("s = \"open /* \n x; /* c */"), "s = \"open /* \r\n x;");
+}
+
+TEST(LiteralPasses, DigitSeparatorsAreNoCharacterLiterals) {
+    EXPECT_EQ(LinePass("n = 1'000'000 + 0x1'F + 'a'; // c"), "n = 1'000'000 + 0x1'F + 'a';");
+    EXPECT_EQ(LinePass("n = 1'000; // c", Options(true, false, SourceLanguage::Java)),
+              "n = 1'000; // c");
+}
+
+TEST(LiteralPasses, SplicesContinueCommentsAndLiterals) {
+    EXPECT_EQ(LinePass("a; // b \\\r\nc;\r\nd;"), "a;\r\nd;");
+    EXPECT_EQ(LinePass("s = \"x \\\n// y\"; // z"), "s = \"x \\\r\n// y\";");
+    // A blank line after a splice ends the directive; dropping it would join the next line.
+    EXPECT_EQ(BothPasses("#define X 1 \\\n  // c\nint y;"), "#define X 1 \\\r\n\r\nint y;");
+}
+
+TEST(LiteralPasses, CommentsInsideCommentsBelongToThem) {
+    EXPECT_EQ(LinePass("/* a // b */ x; // c"), "/* a // b */ x;");
+    EXPECT_EQ(BothPasses("/* a // b */ x;"), " x;");
+    EXPECT_EQ(LinePass("a; // b /* c\nd */ e;"), "a;\r\nd */ e;");
+}
+
+TEST(LiteralPasses, HeaderNamesAreNotScanned) {
+    EXPECT_EQ(BothPasses("#include <sys//x.h> // c\n# include_next </*x*/> /* d */"),
+              "#include <sys//x.h>\r\n# include_next </*x*/>");
+    EXPECT_EQ(LinePass("a = b <c//d>"), "a = b <c");
+}
+
+TEST(LiteralPasses, RemovingACommentNeverGluesTokens) {
+    EXPECT_EQ(BothPasses("a/**/b +/**/+ 1/**/.5 -/**/> u8/**/\"s\" \"t\"/**/x 1e/**/+2"),
+              "a b + + 1 .5 - > u8 \"s\" \"t\" x 1e +2");
+    EXPECT_EQ(BothPasses("f(/**/x/**/)/**/;/**/-/**/1"), "f(x);-1");
+}
+
+TEST(LiteralPasses, ACommentSpanningLinesBetweenCodeLeavesOneLineEnd) {
+    EXPECT_EQ(BothPasses("int a; /* x\n y */ int b;"), "int a;\r\n int b;");
+    EXPECT_EQ(BothPasses("int a; /* x\n y */\nint b;"), "int a;\r\nint b;");
+    EXPECT_EQ(BothPasses("  /* x\n y */ int b;"), "   int b;");
+}
+
+TEST(LiteralPasses, InADirectiveASpanningCommentLeavesOneSpace) {
+    EXPECT_EQ(BothPasses("#define X 1 /* a\r\nb */ 2\r\nint y;"), "#define X 1  2\r\nint y;");
+    EXPECT_EQ(BothPasses("/* a */ #define X 1/* a\nb */2"), " #define X 1 2");
+}
+
+TEST(LiteralPasses, LinesComeOutClean) {
+    EXPECT_EQ(BothPasses("x;   // c\n\t \n  /* c */  \ny;  \t\nz; /* c */\t"),
+              "x;\r\ny;  \t\r\nz;");
+    const std::string gbk = "\xd6\xd0\xce\xc4";
+    const std::string bytes("\r\n\0\x80\"", 5);
+    EXPECT_EQ(BothPasses(gbk + bytes + gbk + "//\" // " + gbk), gbk + bytes + gbk + "//\"");
+}
+
+TEST(HeaderComment, KeptExactlyInThePlainPasses) {
+    const StripOptions plain = Options(false, true);
+    const std::string header = "/* (c) 2026 // all rights\n\n * https://x */";
+    EXPECT_EQ(BothPasses("\r\n  " + header + "\r\nint a; // b\r\n/* c */ int d;", plain),
+              "  " + header + "\r\nint a; \r\n int d;");
+    EXPECT_EQ(BothPasses("// one /* two\r\n\t// three\nx; // y", plain),
+              "// one /* two\r\n\t// three\r\nx; ");
+}
+
+TEST(HeaderComment, KeptExactlyInTheLiteralPasses) {
+    const StripOptions literals = Options(true, true);
+    EXPECT_EQ(BothPasses("\xEF\xBB\xBF// a \\\n b\n// c \"\n\n// d\nx; /* e */", literals),
+              "\xEF\xBB\xBF// a \\\n b\n// c \"\r\nx;");
+    EXPECT_EQ(BothPasses("/* a */ /* b */ x; // c\n", literals), "/* a */  x;");
+    EXPECT_EQ(BothPasses("x; /* not first */", literals), "x;");
+}
+
+}  // namespace
