@@ -106,27 +106,27 @@ class Parser {
             attached = argument.substr(split + (isLong ? 1 : 0));
         }
         auto& o = parsed_.options;
-        const auto flag = [&](bool& target) {
-            if (attached) {
-                Fail("option " + name + " takes no value");
+        const struct {
+            const char* shortName;
+            const char* longName;
+            bool& target;
+        } flags[] = {{"-i", "--in-place", o.inPlace},
+                     {"-s", "--literals", o.literals},
+                     {"-k", "--keep-header", o.keepHeader},
+                     {"", "--check", o.check},
+                     {"-q", "--quiet", o.quiet},
+                     {"-h", "--help", o.help},
+                     {"", "--version", o.version}};
+        for (const auto& flag : flags) {
+            if (name == flag.shortName || name == flag.longName) {
+                if (attached) {
+                    Fail("option " + name + " takes no value");
+                }
+                flag.target = true;
+                return;
             }
-            target = true;
-        };
-        if (name == "-i" || name == "--in-place") {
-            flag(o.inPlace);
-        } else if (name == "-s" || name == "--literals") {
-            flag(o.literals);
-        } else if (name == "-k" || name == "--keep-header") {
-            flag(o.keepHeader);
-        } else if (name == "--check") {
-            flag(o.check);
-        } else if (name == "-q" || name == "--quiet") {
-            flag(o.quiet);
-        } else if (name == "--help" || name == "-h") {
-            flag(o.help);
-        } else if (name == "--version") {
-            flag(o.version);
-        } else if (name == "-o" || name == "--out") {
+        }
+        if (name == "-o" || name == "--out") {
             if (const auto value = Value(name, attached)) {
                 o.outFolder = *value;
             }
