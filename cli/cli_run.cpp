@@ -7,6 +7,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/file_job.h"
+#include "cli/folder_listing.h"
 #include "cli/progress.h"
 #include "cli/result_writer.h"
 #include "cli/tree_walk.h"
@@ -25,7 +26,8 @@ int BadUsage(Console& console, const std::string& message) {
 // Mistakes only the file system shows, found before anything is written.
 std::string UsageErrorOnDisk(const CliOptions& options) {
     std::error_code error;
-    if (options.ToStandardOutput() && fs::is_directory(ReachablePath(options.inputs[0]), error)) {
+    if (options.ToStandardOutput() &&
+        KindOf(ReachablePath(options.inputs[0]), error) == EntryKind::Folder) {
         return "a folder needs --out, --in-place or --check";
     }
     if (options.outFolder) {

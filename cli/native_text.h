@@ -30,10 +30,6 @@ std::filesystem::path ReachablePath(const std::filesystem::path& path);
 // Creates `folder` and the folders above it that are missing; false with `error` set on failure.
 bool CreateFolderTree(const std::filesystem::path& folder, std::error_code& error);
 
-// True when the folder entry is a link to a folder elsewhere (a symbolic link, or on Windows also
-// a junction), which a walk does not follow.
-bool IsFolderLink(const std::filesystem::directory_entry& entry);
-
 // A key that is the same for every path reaching the same file or folder; empty when the path
 // cannot be examined. With `size`, also the file's size (0 when unknown), found in the same look.
 NativeString IdentityOf(const std::filesystem::path& path, std::uintmax_t* size = nullptr);

@@ -75,11 +75,6 @@ bool CreateFolderTree(const fs::path& folder, std::error_code& error) {
     return !error;
 }
 
-bool IsFolderLink(const fs::directory_entry& entry) {
-    std::error_code ignored;
-    return entry.is_symlink(ignored);
-}
-
 NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
     struct stat info;
     if (stat(path.c_str(), &info) != 0) {

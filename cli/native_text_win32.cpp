@@ -55,18 +55,12 @@ bool CreateFolderTree(const fs::path& folder, std::error_code& error) {
     return true;
 }
 
-bool IsFolderLink(const fs::directory_entry& entry) {
-    const DWORD attributes = GetFileAttributesW(entry.path().c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
     if (size != nullptr) {
-        std::error_code unknown;
-        *size = fs::file_size(path, unknown);
-        if (unknown) {
-            *size = 0;
-        }
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        *size = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)
+                    ? (std::uintmax_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow
+                    : 0;
     }
     // The same key with and without the long-path prefix.
     Path plain = path.native();

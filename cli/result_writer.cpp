@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "cli/folder_listing.h"
 #include "files/file_system.h"
 
 namespace fs = std::filesystem;
@@ -69,7 +70,8 @@ std::string ResultWriter::WriteUnderOutFolder(const SourceFile& file, std::strin
         return {};
     }
     const std::string reason = LastSystemError(kNotWritten);
-    if (!fs::exists(target, error)) {
+    KindOf(target, error);
+    if (error) {  // nothing there: the write itself failed
         return Failure(shown, reason);
     }
     if (inputs_.count(IdentityOf(target)) != 0) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "cli/folder_listing.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -26,14 +28,14 @@ class TreeWalk {
     void Input(const fs::path& input) {
         const fs::path path = ReachablePath(input);
         std::error_code error;
-        const fs::file_status status = fs::status(path, error);
+        const EntryKind kind = KindOf(path, error);
         if (error) {
             Fail(input, error);
-        } else if (fs::is_directory(status)) {
+        } else if (kind == EntryKind::Folder) {
             // Where the part below the folder starts in its files' paths, with or without a
             // separator at the end of `input`.
             Folder(path, input, (input / "x").native().size() - 1);
-        } else if (fs::is_regular_file(status)) {
+        } else if (kind == EntryKind::File) {
             Take(path, input, input.native().size() - input.filename().native().size());
         } else {
             list_.errors.push_back(Utf8Of(input.native()) + ": not a regular file or folder");
@@ -49,40 +51,33 @@ class TreeWalk {
             return;
         }
         std::error_code error;
-        std::vector<fs::directory_entry> entries;
-        for (fs::directory_iterator it(folder, error), end; !error && it != end;
-             it.increment(error)) {
-            entries.push_back(*it);
-        }
-        if (error) {
+        std::vector<FolderEntry> entries;
+        if (!ListFolder(folder, entries, error)) {
             Fail(shown, error);
             return;
         }
-        std::sort(entries.begin(), entries.end());
-        for (const fs::directory_entry& entry : entries) {
-            const fs::path name = entry.path().filename();
-            if (entry.is_directory(error)) {
-                if (!IsFolderLink(entry)) {
-                    Folder(ReachablePath(entry.path()), shown / name, relativeStart);
-                }
-            } else if (WantedExtension(name)) {
-                if (entry.is_regular_file(error)) {
-                    Take(ReachablePath(entry.path()), shown / name, relativeStart);
-                } else if (entry.is_symlink() && !entry.exists(error)) {
-                    // A link whose file is gone: `error` tells why it cannot be read.
-                    static_cast<void>(fs::status(entry.path(), error));
-                    Fail(shown / name, error);
-                }
+        std::sort(entries.begin(), entries.end(),
+                  [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+        for (const FolderEntry& entry : entries) {
+            const fs::path path = ReachablePath(folder / entry.name);
+            if (entry.kind == EntryKind::Folder) {
+                Folder(path, shown / entry.name, relativeStart);
+            } else if (entry.kind == EntryKind::File && WantedExtension(entry.name)) {
+                Take(path, shown / entry.name, relativeStart);
+            } else if (entry.kind == EntryKind::BrokenLink && WantedExtension(entry.name)) {
+                // Following the link again tells why it cannot be read.
+                KindOf(path, error);
+                Fail(shown / entry.name, error);
             }
         }
     }
 
-    bool WantedExtension(const fs::path& name) const {
-        NativeString extension = name.extension().native();
-        if (extension.size() < 2) {
-            return false;
+    bool WantedExtension(const NativeString& name) const {
+        const size_t dot = name.rfind('.');
+        if (dot == NativeString::npos || dot == 0 || dot + 1 == name.size()) {
+            return false;  // no extension; a name such as ".c" is all stem
         }
-        extension.erase(0, 1);
+        NativeString extension = name.substr(dot + 1);
         for (auto& c : extension) {
             if (c >= 'A' && c <= 'Z') {
                 c = static_cast<NativeString::value_type>(c - 'A' + 'a');
