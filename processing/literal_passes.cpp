@@ -322,8 +322,10 @@ class LiteralPass {
             const size_t delimiter = literal_scan::RawDelimiterLength(t_, i_);
             if (delimiter != kNone) {
                 RawString(delimiter);
-                return;
+            } else {
+                UpToNextQuote();
             }
+            return;
         }
         Quoted<'"'>();
     }
@@ -417,6 +419,21 @@ class LiteralPass {
                 return;
             }
             ++k;
+        }
+    }
+
+    // A raw string prefix and '"' without a valid delimiter: a literal up to the next '"'.
+    void UpToNextQuote() {
+        BeforeContent(i_);
+        size_t from = i_;
+        size_t k = i_ + 1;
+        while (true) {
+            k = byte_scan::FindFirstOf<'"', '\r', '\n'>(t_, k);
+            if (k >= n_ || t_[k] == '"') {
+                LiteralDone(from, std::min(k + 1, n_));
+                return;
+            }
+            from = k = LiteralLineEnd(from, k);
         }
     }
 

@@ -103,13 +103,17 @@ Prefix PrefixEndsAt(std::string_view text, size_t from, size_t end, size_t numbe
 }
 
 size_t RawDelimiterLength(std::string_view text, size_t quote) {
+    // Letters, digits and the punctuation of the basic character set but for the parentheses and
+    // the backslash, as the compiler takes them.
+    static constexpr std::string_view kPunctuation = "_.{}[]#<>%:;?*+-/^&|~!=,\"'";
     for (size_t k = quote + 1; k < text.size() && k <= quote + 17; ++k) {
         const char c = text[k];
         if (c == '(') {
             return k - quote - 1;
         }
-        if (c == ' ' || c == ')' || c == '\\' || static_cast<unsigned char>(c) < 0x20 ||
-            c == 0x7F) {
+        const bool letterOrDigit =
+            IsNameByte(c) && static_cast<unsigned char>(c) < 0x80 && c != '$';
+        if (!letterOrDigit && kPunctuation.find(c) == std::string_view::npos) {
             return std::string_view::npos;
         }
     }
@@ -131,8 +135,8 @@ bool WouldGlue(std::string_view left, LeftToken token, std::string_view right,
         return true;
     }
     if (token.number) {
-        // 1 .5, 1e +5, and 1 '0' would become one number.
-        if (r == '.' || ((r == '+' || r == '-') && IsExponent(l))) {
+        // 1 .5, 1. x, 1e +5, and 1 '0' would become one number.
+        if (r == '.' || IsNameByte(r) || ((r == '+' || r == '-') && IsExponent(l))) {
             return true;
         }
         if (cFamily && r == '\'' && right.size() > 1 && IsNameByte(right[1])) {

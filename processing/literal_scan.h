@@ -38,8 +38,10 @@ enum class Prefix { None, Encoding, Raw };
 // strings) that ends just before `end`, when it is a whole name rather than the end of one.
 Prefix PrefixEndsAt(std::string_view text, size_t from, size_t end, size_t numberGoesOnAt);
 
-// The length of a raw string's delimiter when the '"' at `quote` opens one ("delim(" follows,
-// at most 16 characters without spaces, parentheses, backslashes or control characters), or npos.
+// The length of a raw string's delimiter when the '"' at `quote` opens one ("delim(" follows, at
+// most 16 letters, digits and punctuation characters other than parentheses and backslash), or
+// npos. A raw string prefix with no valid delimiter makes, as the compiler recovers, a literal
+// that runs to the next '"'.
 size_t RawDelimiterLength(std::string_view text, size_t quote);
 
 // What stands at the end of the code before a removed comment.

@@ -143,9 +143,12 @@ class Reader {
         if (ch == '"') {
             if (!c_ && Is(i_, "\"\"\"")) {
                 TextBlock();
-            } else if (c_ && token_ == Token::Name && RawPrefix() &&
-                       Delimiter() != std::string::npos) {
-                RawString(Delimiter());
+            } else if (c_ && token_ == Token::Name && RawPrefix()) {
+                if (Delimiter() != std::string::npos) {
+                    RawString(Delimiter());
+                } else {
+                    ToNextQuote();
+                }
             } else {
                 Quoted('"');
             }
@@ -221,16 +224,31 @@ class Reader {
     }
 
     size_t Delimiter() const {
+        const std::string allowed =
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.{}[]#<>%:;?*+-/"
+            "^&|~!=,\"'";
         for (size_t k = i_ + 1; k < s_.size() && k - i_ - 1 <= 16; ++k) {
-            const unsigned char ch = static_cast<unsigned char>(s_[k]);
-            if (ch == '(') {
+            if (s_[k] == '(') {
                 return k - i_ - 1;
             }
-            if (ch == ' ' || ch == ')' || ch == '\\' || ch < 0x20 || ch == 0x7F) {
+            if (allowed.find(s_[k]) == std::string::npos) {
                 return std::string::npos;
             }
         }
         return std::string::npos;
+    }
+
+    // A raw string prefix whose delimiter is not valid: everything up to the next '"'.
+    void ToNextQuote() {
+        Add(Kind::Literal, s_[i_++]);
+        while (i_ < s_.size()) {
+            const char ch = s_[i_];
+            LiteralChar();
+            if (ch == '"') {
+                break;
+            }
+        }
+        Reset();
     }
 
     void Comment(bool line) {
@@ -369,7 +387,8 @@ bool Glues(const std::string& line, const Piece& removed, const std::string& rig
         return true;
     }
     if (removed.leftNumber &&
-        (r == '.' || ((r == '+' || r == '-') && std::string("eEpP").find(l) != std::string::npos) ||
+        (r == '.' || IsName(r) ||
+         ((r == '+' || r == '-') && std::string("eEpP").find(l) != std::string::npos) ||
          (c && r == '\'' && IsName(r1)))) {
         return true;
     }

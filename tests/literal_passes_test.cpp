@@ -63,6 +63,8 @@ TEST(LiteralPasses, RawStringsNeedAWholePrefixAndKeepTheirLines) {
     EXPECT_EQ(LinePass("R\"( \" )\" // c"), "R\"( \" )\"");
     EXPECT_EQ(LinePass("myR\"( \" )\" // c"), "myR\"( \" )\" // c");
     EXPECT_EQ(LinePass("u8R\"x(a)\" // )x\" b // c"), "u8R\"x(a)\" // )x\" b");
+    // Without a valid delimiter the compiler takes everything up to the next '"'.
+    EXPECT_EQ(LinePass("R\"a\\\"//b\" x; // c"), "R\"a\\\"");
     EXPECT_EQ(BothPasses("r = LR\"(\n  \n\n/* x */  \r\n)\";"),
               "r = LR\"(\r\n  \r\n\r\n/* x */  \r\n)\";");
 }
@@ -109,6 +111,7 @@ TEST(LiteralPasses, RemovingACommentNeverGluesTokens) {
     EXPECT_EQ(BothPasses("a/**/b +/**/+ 1/**/.5 -/**/> u8/**/\"s\" \"t\"/**/x 1e/**/+2"),
               "a b + + 1 .5 - > u8 \"s\" \"t\" x 1e +2");
     EXPECT_EQ(BothPasses("f(/**/x/**/)/**/;/**/-/**/1"), "f(x);-1");
+    EXPECT_EQ(BothPasses("1./**/x 1'0/**/.5 0x1p/**/-3"), "1. x 1'0 .5 0x1p -3");
 }
 
 TEST(LiteralPasses, ACommentSpanningLinesBetweenCodeLeavesOneLineEnd) {

@@ -1,0 +1,50 @@
+// orvandel-strip-check: runs the two comment passes over files for the corpus checks
+// (scripts/corpus-check) and writes each result beside the others.
+//
+//   orvandel-strip-check [--plain] [--keep-header] OUTPUT_FOLDER FILE...
+//
+// The result for the n-th FILE (counting from 0) is OUTPUT_FOLDER/n. The language follows each
+// file's extension; the passes are the literal-aware ones unless --plain is given.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "processing/comment_passes.h"
+
+int main(int argc, char** argv) {
+    StripOptions options;
+    options.literals = true;
+    int arg = 1;
+    for (; arg < argc && std::string(argv[arg]).starts_with("--"); ++arg) {
+        const std::string flag = argv[arg];
+        if (flag == "--plain") {
+            options.literals = false;
+        } else if (flag == "--keep-header") {
+            options.keepHeader = true;
+        } else {
+            std::fprintf(stderr, "unknown option %s\n", argv[arg]);
+            return 2;
+        }
+    }
+    if (arg >= argc) {
+        std::fprintf(stderr, "usage: %s [--plain] [--keep-header] OUTPUT_FOLDER FILE...\n",
+                     argv[0]);
+        return 2;
+    }
+    const std::string folder = argv[arg++];
+    for (int index = 0; arg < argc; ++arg, ++index) {
+        const std::string name = argv[arg];
+        std::ifstream in(name, std::ios::binary);
+        AnsiText text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) {
+            std::fprintf(stderr, "cannot read %s\n", name.c_str());
+            return 1;
+        }
+        options.language = LanguageOf(Path(name.begin(), name.end()));
+        StripLineCommentsInPlace(text, options);
+        StripBlockCommentsInPlace(text, options);
+        std::ofstream(folder + "/" + std::to_string(index), std::ios::binary) << text << "\r\n";
+    }
+    return 0;
+}
