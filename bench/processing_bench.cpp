@@ -65,6 +65,22 @@ void BM_StripBlockComments(benchmark::State& state) {
     TimePass(state, StripLineCommentsFromText(Source(state.range(0))), StripBlockCommentsInPlace);
 }
 
+// The literal-aware passes, on the same file as the plain ones.
+void BM_StripLineCommentsLiteral(benchmark::State& state) {
+    TimePass(state, Source(state.range(0)), [](AnsiText& text) {
+        StripLineCommentsInPlace(text, StripOptions{.literals = true});
+    });
+}
+
+void BM_StripBlockCommentsLiteral(benchmark::State& state) {
+    const auto pass = [](AnsiText& text) {
+        StripBlockCommentsInPlace(text, StripOptions{.literals = true});
+    };
+    AnsiText afterFirst = Source(state.range(0));
+    StripLineCommentsInPlace(afterFirst, StripOptions{.literals = true});
+    TimePass(state, afterFirst, pass);
+}
+
 // Reading the file and writing it back the way a save writes: the floor for a whole run.
 void BM_CopyFile(benchmark::State& state) {
     const SourceFile file(state.range(0));
@@ -96,6 +112,8 @@ void BM_WholeRun(benchmark::State& state) {
 
 BENCHMARK(BM_StripLineComments)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripBlockComments)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StripLineCommentsLiteral)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StripBlockCommentsLiteral)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyFile)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeRun)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 

@@ -5,7 +5,21 @@
 #include <string>
 
 #include "processing/comment_passes.h"
+#include "processing/header_comment.h"
 #include "tests/literal_model.h"
+
+// A kept header comes through both passes exactly.
+static bool KeepsHeader(const std::string& source, const StripOptions& options) {
+    const auto header = FindHeaderComment(source, options);
+    if (!header) {
+        return true;
+    }
+    AnsiText text = source;
+    StripLineCommentsInPlace(text, options);
+    StripBlockCommentsInPlace(text, options);
+    return text.find(source.substr(header->begin, header->end - header->begin)) !=
+           std::string::npos;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
@@ -27,6 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StripBlockCommentsInPlace(text, options);
     if (text != literal_model::StripBlockComments(afterLineComments, options) ||
         !literal_model::KeepsOrderOfInput(source, text)) {
+        std::abort();
+    }
+    StripOptions plain = options;
+    plain.literals = false;
+    if (options.keepHeader && !(KeepsHeader(source, options) && KeepsHeader(source, plain))) {
         std::abort();
     }
     // The second pass on its own, on text the first pass did not shape.
