@@ -1,5 +1,7 @@
 #include "cli/file_job.h"
 
+#include <new>
+
 #include "cli/line_ends.h"
 #include "files/file_system.h"
 #include "processing/comment_passes.h"
@@ -12,10 +14,8 @@ void StripComments(AnsiText& text, const StripOptions& options) {
     StripBlockCommentsInPlace(text, options);
 }
 
-}  // namespace
-
-FileOutcome ProcessFile(const SourceFile& file, const CliOptions& options,
-                        const ResultWriter& writer) {
+FileOutcome ProcessFileOrThrow(const SourceFile& file, const CliOptions& options,
+                               const ResultWriter& writer) {
     FileOutcome outcome;
     const auto corePath = CorePathOf(file.Path());
     if (!corePath) {
@@ -50,4 +50,18 @@ FileOutcome ProcessFile(const SourceFile& file, const CliOptions& options,
     }
     outcome.error = writer.Write(file, text, lineEnd);
     return outcome;
+}
+
+}  // namespace
+
+FileOutcome ProcessFile(const SourceFile& file, const CliOptions& options,
+                        const ResultWriter& writer) {
+    // A file too large for the memory available fails alone; the others go on.
+    try {
+        return ProcessFileOrThrow(file, options, writer);
+    } catch (const std::bad_alloc&) {
+        FileOutcome outcome;
+        outcome.error = Utf8Of(file.shown) + ": not enough memory";
+        return outcome;
+    }
 }
