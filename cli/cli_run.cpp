@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 
 #include <algorithm>
+#include <atomic>
 #include <numeric>
 #include <thread>
 #include <unordered_set>
@@ -111,25 +112,29 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         return sources.files[a].size > sources.files[b].size;
     });
-    const ResultWriter writer(options, console, sources);
-    std::vector<FileOutcome> outcomes(sources.files.size());
+    const ResultWriter writer(options, console, std::move(sources.identities));
+    // Only what the end needs is kept of each file: a large tree holds many.
+    std::vector<char> changed(sources.files.size(), 0);
+    std::atomic<std::uintmax_t> failed{0}, bytesIn{0}, bytesOut{0};
     RunInParallel(order.size(), WorkerCount(options), [&](size_t i) {
-        FileOutcome& outcome = outcomes[order[i]];
-        outcome = ProcessFile(sources.files[order[i]], options, writer);
+        const FileOutcome outcome = ProcessFile(sources.files[order[i]], options, writer);
         if (!outcome.error.empty()) {
             progress.Message(outcome.error);
+            ++failed;
+        } else {
+            bytesOut += outcome.bytesOut;
         }
+        bytesIn += outcome.bytesIn;
+        changed[order[i]] = outcome.changed;
         progress.FileDone(outcome.bytesIn);
     });
     progress.Stop();
 
-    totals.errors = sources.errors.size();
-    for (size_t i = 0; i < outcomes.size(); ++i) {
-        const FileOutcome& outcome = outcomes[i];
-        totals.errors += outcome.error.empty() ? 0 : 1;
-        totals.bytesIn += outcome.bytesIn;
-        totals.bytesOut += outcome.error.empty() ? outcome.bytesOut : 0;
-        if (outcome.changed) {
+    totals.errors = sources.errors.size() + failed;
+    totals.bytesIn = bytesIn;
+    totals.bytesOut = bytesOut;
+    for (size_t i = 0; i < changed.size(); ++i) {
+        if (changed[i]) {
             ++totals.changed;
             console.WriteText(Stream::Out, Utf8Of(sources.files[i].shown) + "\n");
         }

@@ -1,5 +1,6 @@
 #include "cli/result_writer.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "cli/folder_listing.h"
@@ -18,10 +19,10 @@ std::string Failure(const fs::path& shown, const std::string& reason) {
 
 }  // namespace
 
-ResultWriter::ResultWriter(const CliOptions& options, Console& console, const SourceList& inputs)
-    : options_(options),
-      console_(console),
-      inputs_(inputs.identities.begin(), inputs.identities.end()) {
+ResultWriter::ResultWriter(const CliOptions& options, Console& console,
+                           std::vector<NativeString> inputs)
+    : options_(options), console_(console), inputs_(std::move(inputs)) {
+    std::sort(inputs_.begin(), inputs_.end());
     if (options.outFolder) {
         outFolder_ = ReachablePath(*options.outFolder);
     }
@@ -74,7 +75,7 @@ std::string ResultWriter::WriteUnderOutFolder(const SourceFile& file, std::strin
     if (error) {  // nothing there: the write itself failed
         return Failure(shown, reason);
     }
-    if (inputs_.count(IdentityOf(target)) != 0) {
+    if (std::binary_search(inputs_.begin(), inputs_.end(), IdentityOf(target))) {
         return Failure(shown, "is one of the inputs; not overwritten");
     }
     ClearSystemError();

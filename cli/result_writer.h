@@ -3,7 +3,7 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "cli/console.h"
@@ -11,8 +11,9 @@
 
 class ResultWriter {
   public:
-    // `inputs` are the identities of every source of the run: no result may overwrite one.
-    ResultWriter(const CliOptions& options, Console& console, const SourceList& inputs);
+    // `inputs` are the identities of every source of the run (taken over): no result may
+    // overwrite one.
+    ResultWriter(const CliOptions& options, Console& console, std::vector<NativeString> inputs);
 
     // Writes `text` followed by `ending` as the result of `file`; empty on success, otherwise
     // why it failed.
@@ -27,6 +28,6 @@ class ResultWriter {
     const CliOptions& options_;
     Console& console_;
     std::filesystem::path outFolder_;
-    std::unordered_set<NativeString> inputs_;
-    unsigned generation_ = 0;  // tells this writer from earlier ones
+    std::vector<NativeString> inputs_;  // sorted
+    unsigned generation_ = 0;           // tells this writer from earlier ones
 };
