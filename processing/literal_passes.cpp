@@ -18,15 +18,16 @@ using literal_scan::IsSpaceOrTab;
 
 constexpr size_t kNone = std::string_view::npos;
 
-bool AllSpaceOrTab(std::string_view text, size_t from) {
-    return std::all_of(text.begin() + static_cast<ptrdiff_t>(from), text.end(), IsSpaceOrTab);
+bool AllSpaceOrTab(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), IsSpaceOrTab);
 }
 
 // One pass over a source: the comments of one kind go, everything else is copied, line by line.
 class LiteralPass {
   public:
-    LiteralPass(std::string_view text, const StripOptions& options, bool removesLineComments)
-        : t_(text),
+    LiteralPass(AnsiText& text, const StripOptions& options, bool removesLineComments)
+        : text_(text),
+          t_(text),
           n_(text.size()),
           language_(options.language),
           cFamily_(options.language == SourceLanguage::CFamily),
@@ -36,28 +37,70 @@ class LiteralPass {
         }
     }
 
-    AnsiText Run() {
-        out_.reserve(n_ + n_ / 8 + 16);
-        i_ = tokenBound_ = ByteOrderMarkLength(t_);
-        out_.append(t_.substr(0, i_));
+    // Leaves the result in the text given.
+    void Run() {
+        i_ = ByteOrderMarkLength(t_);
+        Put(t_.data(), i_, i_);
+        tokenBound_ = OutSize();
         if (header_) {
             // Only white space stands before it: its blank lines go, its own line's indent stays.
             ScanCode(header_->begin);
-            out_.append(t_.substr(header_->begin, header_->end - header_->begin));
-            protectedEnd_ = out_.size();
-            i_ = tokenBound_ = header_->end;
+            Put(t_.data() + header_->begin, header_->end - header_->begin, header_->end);
+            protectedEnd_ = tokenBound_ = OutSize();
+            i_ = header_->end;
         }
         ScanCode(n_);
         if (sourceLineStart_ < n_) {
             EndLine(false);
         }
-        if (!out_.empty()) {
-            out_.resize(out_.size() - 2);
+        const size_t size = OutSize() < 2 ? 0 : OutSize() - 2;
+        if (spilled_) {
+            spill_.resize(size);
+            text_ = std::move(spill_);
+        } else {
+            text_.resize(size);
         }
-        return std::move(out_);
     }
 
   private:
+    // The result is written over the source bytes already read, which it never outgrows but for
+    // line ends made CR LF from CR or LF: before a write would reach `readFrom`, the first source
+    // byte still to be read, the result moves to a buffer of its own.
+    void Put(const char* bytes, size_t count, size_t readFrom) {
+        if (!spilled_ && o_ + count > readFrom) {
+            spill_.reserve(n_ + n_ / 8 + 16);
+            spill_.assign(text_.data(), o_);
+            spilled_ = true;
+        }
+        if (spilled_) {
+            spill_.append(bytes, count);
+        } else {
+            std::memmove(text_.data() + o_, bytes, count);
+            o_ += count;
+        }
+    }
+    void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
+
+    size_t OutSize() const { return spilled_ ? spill_.size() : o_; }
+    std::string_view Out() const {
+        return spilled_ ? std::string_view(spill_) : std::string_view(text_.data(), o_);
+    }
+    void Shorten(size_t size) {
+        if (spilled_) {
+            spill_.resize(size);
+        } else {
+            o_ = size;
+        }
+    }
+
+    // True when the token that ends the result so far is a number, or a literal's prefix.
+    bool NumberBefore() const {
+        return literal_scan::NumberEndsAt(Out(), tokenBound_, OutSize(), numberGoesOnAt_);
+    }
+    literal_scan::Prefix PrefixBefore() const {
+        return literal_scan::PrefixEndsAt(Out(), tokenBound_, OutSize(), numberGoesOnAt_);
+    }
+
     void ScanCode(size_t limit) {
         while (i_ < limit) {
             if (atLineStart_ && cFamily_) {
@@ -98,8 +141,7 @@ class LiteralPass {
         while (k < limit && IsSpaceOrTab(t_[k])) {
             ++k;
         }
-        WriteCode(i_, k);
-        i_ = k;
+        // The indent is copied with what follows it.
         if (k >= limit || IsLineEnd(t_[k]) || t_.substr(k, 2) == "/*") {
             return;
         }
@@ -108,7 +150,7 @@ class LiteralPass {
             return;
         }
         inDirective_ = true;
-        WriteCode(k, k + 1);
+        WriteCode(i_, k + 1);
         i_ = k + 1;
         HeaderName();
     }
@@ -131,7 +173,8 @@ class LiteralPass {
                 for (size_t close = k + 1; close < n_ && !IsLineEnd(t_[close]); ++close) {
                     if (t_[close] == '>') {
                         WriteCode(i_, close + 1);
-                        i_ = tokenBound_ = close + 1;
+                        i_ = close + 1;
+                        tokenBound_ = OutSize();
                         return;
                     }
                 }
@@ -146,38 +189,41 @@ class LiteralPass {
         if (from == to) {
             return;
         }
-        if (breakAt_ != kNone || glueAt_ == out_.size()) {
+        if (breakAt_ != kNone || glueAt_ == OutSize()) {
             size_t k = from;
             while (k < to && IsSpaceOrTab(t_[k])) {
                 ++k;
             }
-            out_.append(t_.data() + from, k - from);
+            Put(t_.data() + from, k - from, k);
             if (k == to) {
                 return;
             }
             BeforeContent(k);
             from = k;
         }
-        out_.append(t_.data() + from, to - from);
+        Put(t_.data() + from, to - from, to);
     }
 
     void BeforeContent(size_t at) {
         if (breakAt_ != kNone) {
             // A comment spanning lines stood between code and code: the code after it goes on a
             // line of its own, or in a directive after one space.
-            const std::string after(out_, breakAt_);
-            out_.resize(TrimmedEnd(breakAt_));
+            const std::string after(Out().substr(breakAt_));
+            Shorten(TrimmedEnd(breakAt_));
             breakAt_ = kNone;
             if (breakWithSpace_) {
-                out_ += ' ';
+                Put(" ", at);
             } else {
-                FinishLine();
+                FinishLine(at);
             }
-            out_ += after;
-        } else if (glueAt_ == out_.size() &&
-                   literal_scan::WouldGlue(std::string_view(out_).substr(lineStart_), glueToken_,
-                                           t_.substr(at, 3), language_)) {
-            out_ += ' ';
+            Put(after, at);
+            // The comment is behind code now, and the positions it set have moved.
+            tokenBound_ = OutSize();
+            removedAt_ = kNone;
+        } else if (glueAt_ == OutSize() &&
+                   literal_scan::WouldGlue(Out().substr(lineStart_), glueToken_, t_.substr(at, 3),
+                                           language_)) {
+            Put(" ", at);
         }
         glueAt_ = kNone;
     }
@@ -185,45 +231,45 @@ class LiteralPass {
     // Where the line's trailing spaces and tabs start, in front of `end`; a literal's bytes stay.
     size_t TrimmedEnd(size_t end) const {
         const size_t floor = std::max(lineStart_, protectedEnd_);
-        while (end > floor && IsSpaceOrTab(out_[end - 1])) {
+        while (end > floor && IsSpaceOrTab(Out()[end - 1])) {
             --end;
         }
         return end;
     }
 
-    void FinishLine() {
-        afterBackslash_ = out_.size() > lineStart_ && out_.back() == '\\';
-        out_ += "\r\n";
+    void FinishLine(size_t readFrom) {
+        afterBackslash_ = OutSize() > lineStart_ && Out().back() == '\\';
+        Put("\r\n", readFrom);
         StartLine();
     }
 
     void StartLine() {
-        lineStart_ = protectedEnd_ = out_.size();
+        lineStart_ = protectedEnd_ = OutSize();
         lineProtected_ = false;
         removedAt_ = glueAt_ = breakAt_ = kNone;
     }
 
     // Ends the output line at the line end at i_ (or at the end of the text) and steps past it.
     void EndLine(bool inLiteral) {
+        const size_t next = i_ >= n_ ? n_ : i_ + (t_.substr(i_, 2) == "\r\n" ? 2 : 1);
         if (removedAt_ != kNone) {
-            const size_t end = TrimmedEnd(out_.size());
+            const size_t end = TrimmedEnd(OutSize());
             if (end <= removedAt_) {
-                out_.resize(end);
+                Shorten(end);
             }
         }
         // A blank line right after a splice stays: dropping it would splice the next line on.
         const bool literalLine = lineProtected_ || inLiteral;
-        if (!literalLine && AllSpaceOrTab(out_, lineStart_) && !(cFamily_ && afterBackslash_)) {
-            out_.resize(lineStart_);
+        if (!literalLine && AllSpaceOrTab(Out().substr(lineStart_)) &&
+            !(cFamily_ && afterBackslash_)) {
+            Shorten(lineStart_);
             StartLine();
         } else {
-            FinishLine();
+            FinishLine(next);
         }
         lineProtected_ = inLiteral;
-        if (i_ < n_) {
-            i_ += t_.substr(i_, 2) == "\r\n" ? 2 : 1;
-        }
-        sourceLineStart_ = tokenBound_ = i_;
+        i_ = sourceLineStart_ = next;
+        tokenBound_ = OutSize();
         numberGoesOnAt_ = kNone;
     }
 
@@ -242,7 +288,7 @@ class LiteralPass {
         size_t from = i_;
         while (true) {
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', end);
-            out_.append(t_.data() + from, lineEnd - from);
+            Put(t_.data() + from, lineEnd - from, lineEnd);
             if (lineEnd >= end) {
                 break;
             }
@@ -250,7 +296,8 @@ class LiteralPass {
             EndLine(false);
             from = i_;
         }
-        i_ = tokenBound_ = end;
+        i_ = end;
+        tokenBound_ = OutSize();
         numberGoesOnAt_ = kNone;
     }
 
@@ -275,8 +322,8 @@ class LiteralPass {
             CopyKept(end);
             return;
         }
-        removedAt_ = out_.size();
-        i_ = tokenBound_ = end;
+        removedAt_ = tokenBound_ = OutSize();
+        i_ = end;
         numberGoesOnAt_ = kNone;
     }
 
@@ -290,21 +337,19 @@ class LiteralPass {
         const bool spansLines = std::memchr(t_.data() + i_, '\n', end - i_) != nullptr ||
                                 std::memchr(t_.data() + i_, '\r', end - i_) != nullptr;
         if (spansLines) {
-            if (breakAt_ == kNone && !AllSpaceOrTab(out_, lineStart_)) {
-                breakAt_ = out_.size();
+            if (breakAt_ == kNone && !AllSpaceOrTab(Out().substr(lineStart_))) {
+                breakAt_ = OutSize();
                 breakWithSpace_ = inDirective_;
             }
             glueAt_ = kNone;
-        } else if (breakAt_ == kNone && glueAt_ != out_.size() && out_.size() > lineStart_ &&
-                   !IsSpaceOrTab(out_.back())) {
-            glueAt_ = out_.size();
-            glueToken_.number = literal_scan::NumberEndsAt(t_, tokenBound_, i_, numberGoesOnAt_);
-            glueToken_.prefix =
-                cFamily_ ? literal_scan::PrefixEndsAt(t_, tokenBound_, i_, numberGoesOnAt_)
-                         : literal_scan::Prefix::None;
+        } else if (breakAt_ == kNone && glueAt_ != OutSize() && OutSize() > lineStart_ &&
+                   !IsSpaceOrTab(Out().back())) {
+            glueAt_ = OutSize();
+            glueToken_.number = NumberBefore();
+            glueToken_.prefix = cFamily_ ? PrefixBefore() : literal_scan::Prefix::None;
         }
-        removedAt_ = out_.size();
-        i_ = tokenBound_ = end;
+        removedAt_ = tokenBound_ = OutSize();
+        i_ = end;
         numberGoesOnAt_ = kNone;
     }
 
@@ -317,8 +362,7 @@ class LiteralPass {
             }
             return;
         }
-        if (literal_scan::PrefixEndsAt(t_, tokenBound_, i_, numberGoesOnAt_) ==
-            literal_scan::Prefix::Raw) {
+        if (PrefixBefore() == literal_scan::Prefix::Raw) {
             const size_t delimiter = literal_scan::RawDelimiterLength(t_, i_);
             if (delimiter != kNone) {
                 RawString(delimiter);
@@ -332,26 +376,25 @@ class LiteralPass {
 
     void SingleQuote() {
         // A digit separator: 1'000, 0x1'F.
-        if (cFamily_ && i_ + 1 < n_ && IsNameByte(t_[i_ + 1]) &&
-            literal_scan::NumberEndsAt(t_, tokenBound_, i_, numberGoesOnAt_)) {
+        if (cFamily_ && i_ + 1 < n_ && IsNameByte(t_[i_ + 1]) && NumberBefore()) {
             WriteCode(i_, i_ + 1);
             ++i_;
-            tokenBound_ = numberGoesOnAt_ = i_;
+            tokenBound_ = numberGoesOnAt_ = OutSize();
             return;
         }
         Quoted<'\''>();
     }
 
     void LiteralDone(size_t from, size_t end) {
-        out_.append(t_.data() + from, end - from);
-        protectedEnd_ = out_.size();
-        i_ = tokenBound_ = end;
+        Put(t_.data() + from, end - from, end);
+        protectedEnd_ = tokenBound_ = OutSize();
+        i_ = end;
         numberGoesOnAt_ = kNone;
     }
 
     // A literal's line end: the line is kept as it stands, and so is the next one.
     size_t LiteralLineEnd(size_t from, size_t lineEnd) {
-        out_.append(t_.data() + from, lineEnd - from);
+        Put(t_.data() + from, lineEnd - from, lineEnd);
         i_ = lineEnd;
         EndLine(true);
         return i_;
@@ -400,7 +443,8 @@ class LiteralPass {
 
     void RawString(size_t delimiterLength) {
         BeforeContent(i_);
-        const std::string_view delimiter = t_.substr(i_ + 1, delimiterLength);
+        // A copy: the result is written over the source.
+        const std::string delimiter(t_.substr(i_ + 1, delimiterLength));
         size_t from = i_;
         size_t k = i_ + 2 + delimiterLength;
         while (true) {
@@ -463,14 +507,17 @@ class LiteralPass {
         }
     }
 
-    const std::string_view t_;
+    AnsiText& text_;
+    const std::string_view t_;  // the source, over the result's bytes up to the last byte read
     const size_t n_;
     const SourceLanguage language_;
     const bool cFamily_;
     const bool removesLineComments_;
     std::optional<HeaderComment> header_;
 
-    AnsiText out_;
+    size_t o_ = 0;  // the result's size while it is written over the source
+    AnsiText spill_;
+    bool spilled_ = false;
     size_t i_ = 0;                // the next source byte
     size_t sourceLineStart_ = 0;  // where the current source line starts
     // The current output line.
@@ -486,7 +533,8 @@ class LiteralPass {
     size_t breakAt_ = kNone;
     bool breakWithSpace_ = false;
     // Where the source is in its tokens and lines.
-    size_t tokenBound_ = 0;  // tokens before this (a literal's or comment's end) are done
+    // In the result: tokens before this (a literal's or comment's end) are done.
+    size_t tokenBound_ = 0;
     size_t numberGoesOnAt_ = kNone;
     bool atLineStart_ = true;
     bool inDirective_ = false;
@@ -495,11 +543,11 @@ class LiteralPass {
 }  // namespace
 
 void StripLineComments(AnsiText& text, const StripOptions& options) {
-    text = LiteralPass(text, options, true).Run();
+    LiteralPass(text, options, true).Run();
 }
 
 void StripBlockComments(AnsiText& text, const StripOptions& options) {
-    text = LiteralPass(text, options, false).Run();
+    LiteralPass(text, options, false).Run();
 }
 
 }  // namespace literal_passes

@@ -121,7 +121,8 @@ TEST(LiteralPasses, ACommentSpanningLinesBetweenCodeLeavesOneLineEnd) {
 }
 
 TEST(LiteralPasses, InADirectiveASpanningCommentLeavesOneSpace) {
-    EXPECT_EQ(BothPasses("#define X 1 /* a\r\nb */ 2\r\nint y;"), "#define X 1  2\r\nint y;");
+    EXPECT_EQ(BothPasses("#define X 1          /* a\r\nb */ 2  \r\nint y;"),
+              "#define X 1  2  \r\nint y;");
     EXPECT_EQ(BothPasses("/* a */ #define X 1/* a\nb */2"), " #define X 1 2");
 }
 
