@@ -67,17 +67,20 @@ class LiteralPass {
     // line ends made CR LF from CR or LF: before a write would reach `readFrom`, the first source
     // byte still to be read, the result moves to a buffer of its own.
     void Put(const char* bytes, size_t count, size_t readFrom) {
-        if (!spilled_ && o_ + count > readFrom) {
+        if (!spilled_ && o_ + count <= readFrom) {
+            std::memmove(text_.data() + o_, bytes, count);
+            o_ += count;
+            return;
+        }
+        Spill(bytes, count);
+    }
+    [[gnu::noinline]] void Spill(const char* bytes, size_t count) {
+        if (!spilled_) {
             spill_.reserve(n_ + n_ / 8 + 16);
             spill_.assign(text_.data(), o_);
             spilled_ = true;
         }
-        if (spilled_) {
-            spill_.append(bytes, count);
-        } else {
-            std::memmove(text_.data() + o_, bytes, count);
-            o_ += count;
-        }
+        spill_.append(bytes, count);
     }
     void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
 

@@ -3,6 +3,8 @@
 #include <set>
 #include <vector>
 
+#include "tests/plain_model.h"
+
 namespace literal_model {
 
 namespace {
@@ -566,16 +568,8 @@ std::string StripBlockComments(const std::string& text, const StripOptions& opti
 }
 
 bool KeepsOrderOfInput(const std::string& input, const std::string& output) {
-    const std::string from = WithoutSpacesAndLineEnds(input);
-    size_t at = 0;
-    for (char ch : WithoutSpacesAndLineEnds(output)) {
-        at = from.find(ch, at);
-        if (at == std::string::npos) {
-            return false;
-        }
-        ++at;
-    }
-    return true;
+    return plain_model::IsSubsequence(WithoutSpacesAndLineEnds(output),
+                                      WithoutSpacesAndLineEnds(input));
 }
 
 }  // namespace literal_model

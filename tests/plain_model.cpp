@@ -93,8 +93,10 @@ bool IsPlausibleOutput(const std::string& source, const std::string& written) {
     if (written.size() < 2 || written.substr(written.size() - 2) != "\r\n") {
         return false;
     }
-    const std::string from = WithoutLineEnds(source);
-    const std::string kept = WithoutLineEnds(written);
+    return IsSubsequence(WithoutLineEnds(written), WithoutLineEnds(source));
+}
+
+bool IsSubsequence(const std::string& kept, const std::string& from) {
     size_t at = 0;
     for (char c : kept) {
         at = from.find(c, at);

@@ -16,4 +16,7 @@ std::string StripBlockComments(const std::string& text);
 // the source's bytes without line ends with some removed, in the same order, and it ends in CR LF.
 bool IsPlausibleOutput(const std::string& source, const std::string& written);
 
+// True when `kept` is `from` with some bytes left out, the rest in the same order.
+bool IsSubsequence(const std::string& kept, const std::string& from);
+
 }  // namespace plain_model
