@@ -1,4 +1,14 @@
-# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix thread model).
+# 64-bit Windows with mingw-w64: cross compiled on Debian (posix thread model), tests under Wine.
+# On Windows itself (MSYS2's mingw-w64 shell) the same preset builds natively with the compilers on
+# PATH, and the tests run as they are, without an emulator.
+if(CMAKE_HOST_WIN32)
+    set(CMAKE_C_COMPILER gcc)
+    set(CMAKE_CXX_COMPILER g++)
+    set(CMAKE_RC_COMPILER windres)
+    set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+    return()
+endif()
+
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

@@ -16,3 +16,8 @@ bool ReadWholeFile(const Path& path, AnsiText& contents);
 // it was: the bytes go to a temporary file in the same folder, which is flushed and then moved over
 // the target. Fails (false) on a read-only target, a target that is a folder, or a missing folder.
 bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_view ending = {});
+
+// Creates `path`, which must not exist yet, holding `bytes` and then `ending`, without waiting for
+// the disk: for fresh output, where no existing file is at risk. A failed write removes what it
+// created. False when the file exists already, as for any other failure.
+bool WriteNewFile(const Path& path, std::string_view bytes, std::string_view ending = {});

@@ -106,3 +106,16 @@ bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_v
     }
     return true;
 }
+
+bool WriteNewFile(const Path& path, std::string_view bytes, std::string_view ending) {
+    const std::string target = OsPath(path);
+    UniqueFd fd(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.Valid()) {
+        return false;
+    }
+    if (!WriteAll(fd.Get(), bytes) || !WriteAll(fd.Get(), ending) || !fd.Reset()) {
+        unlink(target.c_str());
+        return false;
+    }
+    return true;
+}

@@ -120,3 +120,18 @@ bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_v
     }
     return true;
 }
+
+bool WriteNewFile(const Path& path, std::string_view bytes, std::string_view ending) {
+    const Path target = LongPathForm(path);
+    UniqueFileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        return false;
+    }
+    if (!WriteAll(file.Get(), bytes) || !WriteAll(file.Get(), ending) || !file.Reset()) {
+        file.Reset();
+        DeleteFileW(target.c_str());
+        return false;
+    }
+    return true;
+}

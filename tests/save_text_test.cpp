@@ -6,6 +6,7 @@
 #include <csignal>
 #endif
 
+#include "files/file_system.h"
 #include "files/mdlPub.h"
 #include "tests/temp_folder.h"
 
@@ -73,6 +74,17 @@ TEST(SaveText, ReplacesTheSourceItselfSafely) {
     ASSERT_TRUE(mdlPub::SaveText(source, "int a; "));
     EXPECT_EQ(ReadBytes(source), "int a; \r\n");
     EXPECT_EQ(ListFolder(folder.Root()), L"1.cpp;");
+}
+
+TEST(WriteNewFile, WritesAFreshFileAndNeverAnExistingOne) {
+    TempFolder folder;
+    const Path path = folder.PathOf(L"new.c");
+    ASSERT_TRUE(WriteNewFile(path, "x", "\r\n"));
+    EXPECT_EQ(ReadBytes(path), "x\r\n");
+    EXPECT_FALSE(WriteNewFile(path, "other", "\n"));
+    EXPECT_EQ(ReadBytes(path), "x\r\n");
+    EXPECT_FALSE(WriteNewFile(folder.PathOf(L"missing\\new.c"), "x"));
+    EXPECT_EQ(ListFolder(folder.Root()), L"new.c;");
 }
 
 #ifndef _WIN32

@@ -1,0 +1,46 @@
+// The command line: what the options mean and how they are read.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/native_text.h"
+
+enum class LineEnds {
+    Keep,  // the source's first line end
+    CrLf,  // the window's bytes
+    Lf,
+};
+
+struct CliOptions {
+    std::vector<std::filesystem::path> inputs;
+    std::optional<std::filesystem::path> outFolder;
+    bool inPlace = false;
+    bool literals = false;
+    bool keepHeader = false;
+    LineEnds lineEnds = LineEnds::Keep;
+    // Lower case, without the dot.
+    std::vector<NativeString> extensions;
+    bool check = false;
+    unsigned jobs = 0;  // 0: one per processor
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+
+    // With neither --out nor --in-place, the one result goes to standard output.
+    bool ToStandardOutput() const { return !outFolder && !inPlace && !check; }
+};
+
+struct ParsedArguments {
+    CliOptions options;
+    std::string error;  // bad usage when not empty
+};
+
+// Reads the arguments after the program name. Touches no file.
+ParsedArguments ParseArguments(const std::vector<NativeString>& arguments);
+
+// The short usage text, ending in a line end.
+std::string_view UsageText();

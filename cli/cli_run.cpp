@@ -1,0 +1,150 @@
+#include "cli/cli_run.h"
+
+#include <algorithm>
+#include <atomic>
+#include <numeric>
+#include <thread>
+#include <unordered_set>
+
+#include "cli/cli_options.h"
+#include "cli/file_job.h"
+#include "cli/folder_listing.h"
+#include "cli/progress.h"
+#include "cli/result_writer.h"
+#include "cli/tree_walk.h"
+#include "cli/worker_pool.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int BadUsage(Console& console, const std::string& message) {
+    console.WriteText(Stream::Err, "orvandel-cli: " + message + "\n");
+    console.WriteText(Stream::Err, UsageText());
+    return kExitBadUsage;
+}
+
+// Mistakes only the file system shows, found before anything is written.
+std::string UsageErrorOnDisk(const CliOptions& options) {
+    std::error_code error;
+    if (options.ToStandardOutput() &&
+        KindOf(ReachablePath(options.inputs[0]), error) == EntryKind::Folder) {
+        return "a folder needs --out, --in-place or --check";
+    }
+    if (options.outFolder) {
+        const NativeString out = IdentityOf(ReachablePath(*options.outFolder));
+        for (const fs::path& input : options.inputs) {
+            if (!out.empty() && IdentityOf(ReachablePath(input)) == out) {
+                return "the output folder is an input; use --in-place to replace the sources";
+            }
+        }
+    }
+    return {};
+}
+
+// Two inputs whose results would have the same name under the output folder: the later one is
+// an error rather than overwriting the earlier one's result.
+void DropClashingResults(SourceList& sources) {
+    std::unordered_set<NativeString> taken;
+    size_t kept = 0;
+    for (size_t i = 0; i < sources.files.size(); ++i) {
+        if (!taken.insert(sources.files[i].Relative()).second) {
+            sources.errors.push_back(Utf8Of(sources.files[i].shown) +
+                                     ": another input's result has the same path under the "
+                                     "output folder");
+            continue;
+        }
+        if (kept != i) {
+            sources.files[kept] = std::move(sources.files[i]);
+            sources.identities[kept] = std::move(sources.identities[i]);
+        }
+        ++kept;
+    }
+    sources.files.resize(kept);
+    sources.identities.resize(kept);
+}
+
+unsigned WorkerCount(const CliOptions& options) {
+    if (options.jobs != 0) {
+        return options.jobs;
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
+int RunCli(const std::vector<NativeString>& arguments, Console& console) {
+    const ParsedArguments parsed = ParseArguments(arguments);
+    if (!parsed.error.empty()) {
+        return BadUsage(console, parsed.error);
+    }
+    const CliOptions& options = parsed.options;
+    if (options.help) {
+        console.WriteText(Stream::Out, UsageText());
+        return kExitDone;
+    }
+    if (options.version) {
+        console.WriteText(Stream::Out, "orvandel-cli " ORVANDEL_VERSION "\n");
+        return kExitDone;
+    }
+    if (const std::string error = UsageErrorOnDisk(options); !error.empty()) {
+        return BadUsage(console, error);
+    }
+
+    SourceList sources = CollectSources(options);
+    if (options.outFolder) {
+        DropClashingResults(sources);
+    }
+    RunTotals totals;
+    totals.files = sources.files.size();
+    const std::uintmax_t totalBytes =
+        std::accumulate(sources.files.begin(), sources.files.end(), std::uintmax_t{0},
+                        [](std::uintmax_t sum, const SourceFile& file) { return sum + file.size; });
+    Progress progress(console, !options.quiet && !options.ToStandardOutput(), totals.files,
+                      totalBytes);
+    for (const std::string& error : sources.errors) {
+        progress.Message(error);
+    }
+
+    // The largest files first, so that no worker is left with a big one at the end.
+    std::vector<size_t> order(sources.files.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return sources.files[a].size > sources.files[b].size;
+    });
+    const ResultWriter writer(options, console, std::move(sources.identities));
+    // Only what the end needs is kept of each file: a large tree holds many.
+    std::vector<char> changed(sources.files.size(), 0);
+    std::atomic<std::uintmax_t> failed{0}, bytesIn{0}, bytesOut{0};
+    RunInParallel(order.size(), WorkerCount(options), [&](size_t i) {
+        const FileOutcome outcome = ProcessFile(sources.files[order[i]], options, writer);
+        if (!outcome.error.empty()) {
+            progress.Message(outcome.error);
+            ++failed;
+        } else {
+            bytesOut += outcome.bytesOut;
+        }
+        bytesIn += outcome.bytesIn;
+        changed[order[i]] = outcome.changed;
+        progress.FileDone(outcome.bytesIn);
+    });
+    progress.Stop();
+
+    totals.errors = sources.errors.size() + failed;
+    totals.bytesIn = bytesIn;
+    totals.bytesOut = bytesOut;
+    for (size_t i = 0; i < changed.size(); ++i) {
+        if (changed[i]) {
+            ++totals.changed;
+            console.WriteText(Stream::Out, Utf8Of(sources.files[i].shown) + "\n");
+        }
+    }
+    totals.seconds = progress.Seconds();
+    if (!options.quiet) {
+        console.WriteText(Stream::Err, SummaryLine(totals, options.check));
+    }
+    if (totals.errors > 0) {
+        return kExitSomeFailed;
+    }
+    return totals.changed > 0 ? kExitChangesFound : kExitDone;
+}

@@ -1,0 +1,115 @@
+#include "cli/tree_walk.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "cli/folder_listing.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TreeWalk {
+  public:
+    explicit TreeWalk(const CliOptions& options) : options_(options) {
+        if (options.outFolder) {
+            outIdentity_ = IdentityOf(ReachablePath(*options.outFolder));
+        }
+    }
+
+    SourceList Run() {
+        for (const fs::path& input : options_.inputs) {
+            Input(input);
+        }
+        return std::move(list_);
+    }
+
+  private:
+    void Input(const fs::path& input) {
+        const fs::path path = ReachablePath(input);
+        std::error_code error;
+        const EntryKind kind = KindOf(path, error);
+        if (error) {
+            Fail(input, error);
+        } else if (kind == EntryKind::Folder) {
+            // Where the part below the folder starts in its files' paths, with or without a
+            // separator at the end of `input`.
+            Folder(path, input, (input / "x").native().size() - 1);
+        } else if (kind == EntryKind::File) {
+            Take(path, input, input.native().size() - input.filename().native().size());
+        } else {
+            list_.errors.push_back(Utf8Of(input.native()) + ": not a regular file or folder");
+        }
+    }
+
+    void Folder(const fs::path& folder, const fs::path& shown, size_t relativeStart) {
+        const NativeString identity = IdentityOf(folder);
+        if (!outIdentity_.empty() && identity == outIdentity_) {
+            return;  // the results of this run, or of an earlier one
+        }
+        if (!identity.empty() && !folders_.insert(identity).second) {
+            return;
+        }
+        std::error_code error;
+        std::vector<FolderEntry> entries;
+        if (!ListFolder(folder, entries, error)) {
+            Fail(shown, error);
+            return;
+        }
+        std::sort(entries.begin(), entries.end(),
+                  [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+        for (const FolderEntry& entry : entries) {
+            const fs::path path = ReachablePath(folder / entry.name);
+            if (entry.kind == EntryKind::Folder) {
+                Folder(path, shown / entry.name, relativeStart);
+            } else if (entry.kind == EntryKind::File && WantedExtension(entry.name)) {
+                Take(path, shown / entry.name, relativeStart);
+            } else if (entry.kind == EntryKind::BrokenLink && WantedExtension(entry.name)) {
+                // Following the link again tells why it cannot be read.
+                KindOf(path, error);
+                Fail(shown / entry.name, error);
+            }
+        }
+    }
+
+    bool WantedExtension(const NativeString& name) const {
+        const size_t dot = name.rfind('.');
+        if (dot == NativeString::npos || dot == 0 || dot + 1 == name.size()) {
+            return false;  // no extension; a name such as ".c" is all stem
+        }
+        NativeString extension = name.substr(dot + 1);
+        for (auto& c : extension) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<NativeString::value_type>(c - 'A' + 'a');
+            }
+        }
+        return std::find(options_.extensions.begin(), options_.extensions.end(), extension) !=
+               options_.extensions.end();
+    }
+
+    void Take(const fs::path& path, const fs::path& shown, size_t relativeStart) {
+        std::uintmax_t size = 0;
+        const NativeString identity = IdentityOf(path, &size);
+        if (!identity.empty() && !files_.insert(identity).second) {
+            return;
+        }
+        list_.files.push_back({shown.native(), relativeStart, size});
+        list_.identities.push_back(identity);
+    }
+
+    void Fail(const fs::path& shown, const std::error_code& error) {
+        list_.errors.push_back(Utf8Of(shown.native()) + ": " + error.message());
+    }
+
+    const CliOptions& options_;
+    NativeString outIdentity_;
+    std::unordered_set<NativeString> folders_;
+    std::unordered_set<NativeString> files_;
+    SourceList list_;
+};
+
+}  // namespace
+
+SourceList CollectSources(const CliOptions& options) {
+    return TreeWalk(options).Run();
+}

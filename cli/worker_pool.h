@@ -1,0 +1,9 @@
+// Runs work items on several threads.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+// Calls `work` once for each index below `count`, on `workers` threads (the caller's own when
+// one), each thread taking the next index as it finishes one. Returns when all are done.
+void RunInParallel(size_t count, unsigned workers, const std::function<void(size_t)>& work);
