@@ -104,8 +104,11 @@ bool ClickAtScreenPoint(int x, int y) {
     const std::wstring name = L"orvandel-click-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(++clicks);
     const std::wstring status = L"Z:\\tmp\\" + name;
-    std::wstring command = L"\"Z:\\bin\\sh\" -c \"xdotool mousemove " + std::to_wstring(x) + L" " +
-                           std::to_wstring(y) + L" click 1; echo $? >/tmp/" + name + L"\"";
+    // The shell lets go of this program's output first: a Unix child of a Wine process inherits
+    // it, and ctest waits for every holder of a test's output to end.
+    std::wstring command =
+        L"\"Z:\\bin\\sh\" -c \"exec </dev/null >/dev/null 2>&1; xdotool mousemove " +
+        std::to_wstring(x) + L" " + std::to_wstring(y) + L" click 1; echo $? >/tmp/" + name + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
