@@ -13,8 +13,7 @@
 namespace byte_scan {
 
 // First position in [from, limit) holding `a` or `b`, or `limit`. The bytes of `text` beyond
-// `limit` may be read, which spares a short stretch the byte-by-byte tail. A loop of its own rather
-// than FindAnyOf(a, b, b): the third comparison slows the `//` pass measurably.
+// `limit` may be read, which spares a short stretch the byte-by-byte tail.
 inline size_t FindEither(std::string_view text, size_t from, char a, char b, size_t limit) {
     const char* const data = text.data();
     size_t i = from;
@@ -36,32 +35,6 @@ inline size_t FindEither(std::string_view text, size_t from, char a, char b, siz
         }
     }
     return limit;
-}
-
-// First position at or after `from` holding `a`, `b` or `c`, or the text's size.
-inline size_t FindAnyOf(std::string_view text, size_t from, char a, char b, char c) {
-    const char* const data = text.data();
-    size_t i = from;
-#if defined(__SSE2__)
-    const __m128i wantA = _mm_set1_epi8(a);
-    const __m128i wantB = _mm_set1_epi8(b);
-    const __m128i wantC = _mm_set1_epi8(c);
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i equal =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)),
-                         _mm_cmpeq_epi8(block, wantC));
-        if (const auto found = static_cast<unsigned>(_mm_movemask_epi8(equal))) {
-            return i + static_cast<size_t>(std::countr_zero(found));
-        }
-    }
-#endif
-    for (; i < text.size(); ++i) {
-        if (data[i] == a || data[i] == b || data[i] == c) {
-            return i;
-        }
-    }
-    return text.size();
 }
 
 // First position at or after `from` holding one of `Bytes`, or the text's size.

@@ -22,16 +22,17 @@ class LineReader {
         return true;
     }
 
-    // As ReadLine, and `markerAt` is where `marker` (not CR or LF) first stands in the line, or the
-    // line's size; found in the same scan.
-    bool ReadLine(std::string_view& line, char marker, size_t& markerAt) {
+    // As ReadLine, and `markerAt` is where `Marker` (not CR or LF) first stands in the line, or
+    // the line's size; found in the same scan.
+    template <char Marker>
+    bool ReadLine(std::string_view& line, size_t& markerAt) {
         if (position_ >= data_.size()) {
             return false;
         }
         const size_t start = position_;
-        size_t end = byte_scan::FindAnyOf(data_, position_, '\r', '\n', marker);
+        size_t end = byte_scan::FindFirstOf<'\r', '\n', Marker>(data_, position_);
         markerAt = end - start;
-        if (end < data_.size() && data_[end] == marker) {
+        if (end < data_.size() && data_[end] == Marker) {
             end = byte_scan::FindEither(data_, end + 1, '\r', '\n');
         }
         TakeLine(end, line);

@@ -69,7 +69,7 @@ void StripLineCommentsInPlace(AnsiText& source) {
     LineRewriter lines(source);
     std::string_view line;
     size_t slash = 0;
-    while (lines.ReadLine(line, '/', slash)) {
+    while (lines.ReadLine<'/'>(line, slash)) {
         line = line.substr(0, FindLineComment(text, line, slash));
         if (!IsBlank(text, line)) {
             lines.WriteLine(line);

@@ -14,8 +14,9 @@ class LineRewriter {
   public:
     explicit LineRewriter(AnsiText& text) : text_(text), reader_(text) {}
     bool ReadLine(std::string_view& line) { return reader_.ReadLine(line); }
-    bool ReadLine(std::string_view& line, char marker, size_t& markerAt) {
-        return reader_.ReadLine(line, marker, markerAt);
+    template <char Marker>
+    bool ReadLine(std::string_view& line, size_t& markerAt) {
+        return reader_.ReadLine<Marker>(line, markerAt);
     }
     // Appends `line`, all or the start of a line already read, and CR LF to the new text.
     void WriteLine(std::string_view line);
