@@ -63,12 +63,7 @@ NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
                     : 0;
     }
     // The same key with and without the long-path prefix.
-    Path plain = path.native();
-    if (plain.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-        plain = L"\\\\" + plain.substr(8);
-    } else if (plain.rfind(L"\\\\?\\", 0) == 0) {
-        plain = plain.substr(4);
-    }
+    const Path plain = PlainPathForm(path.native());
     std::error_code error;
     Path key = fs::absolute(plain, error).lexically_normal().native();
     if (error) {

@@ -30,3 +30,10 @@ Path LongPathForm(const Path& path) {
     }
     return L"\\\\?\\" + full;
 }
+
+Path PlainPathForm(const Path& path) {
+    if (path.starts_with(L"\\\\?\\UNC\\")) {
+        return L"\\\\" + path.substr(8);
+    }
+    return path.starts_with(L"\\\\?\\") ? path.substr(4) : path;
+}

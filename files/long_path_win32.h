@@ -6,3 +6,6 @@
 // `path` as the file functions should get it: unchanged when it is short, otherwise made absolute
 // and given the \\?\ prefix, which lifts the MAX_PATH limit.
 Path LongPathForm(const Path& path);
+
+// `path` without the \\?\ (or \\?\UNC\) prefix of the long form, for what does not take it.
+Path PlainPathForm(const Path& path);

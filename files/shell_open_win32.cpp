@@ -42,13 +42,8 @@ Path ShellPath(const Path& path) {
         return path;
     }
     shortForm.resize(length);
-    if (shortForm.starts_with(LR"(\\?\UNC\)")) {
-        shortForm.replace(0, 8, LR"(\\)");
-    } else if (shortForm.starts_with(LR"(\\?\)")) {
-        shortForm.erase(0, 4);
-    }
-    shortForm += L"\\" + FileNameOf(path);
-    return shortForm.size() < MAX_PATH ? shortForm : path;
+    const Path shellPath = PlainPathForm(shortForm) + L"\\" + FileNameOf(path);
+    return shellPath.size() < MAX_PATH ? shellPath : path;
 }
 
 // True when Windows itself names the file's type as one that runs code.

@@ -106,6 +106,26 @@ void DecodeUtf8Lossy(std::string_view bytes, DisplayText& out) {
     }
 }
 
+bool DecodeUtf8Strict(std::string_view bytes, std::wstring& out) {
+    out.clear();
+    for (size_t i = 0; i < bytes.size();) {
+        char32_t cp = static_cast<unsigned char>(bytes[i]);
+        const size_t length = cp < 0x80 ? 1 : SequenceLength(bytes.substr(i), cp);
+        if (length == 0) {
+            return false;
+        }
+        if (sizeof(wchar_t) == 2 && cp > 0xFFFF) {
+            char16_t pair[2];
+            StoreCodePoint(pair, cp);
+            out.append({static_cast<wchar_t>(pair[0]), static_cast<wchar_t>(pair[1])});
+        } else {
+            out.push_back(static_cast<wchar_t>(cp));
+        }
+        i += length;
+    }
+    return true;
+}
+
 DisplayText ToDisplayText(std::wstring_view text) {
     if constexpr (sizeof(wchar_t) == 2) {
         return DisplayText(text.begin(), text.end());

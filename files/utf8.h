@@ -14,6 +14,10 @@ inline DisplayText DecodeUtf8Lossy(std::string_view bytes) {
     return out;
 }
 
+// Decodes UTF-8 exactly; false on any ill-formed sequence, where a lossy decoding would name
+// another file.
+bool DecodeUtf8Strict(std::string_view bytes, std::wstring& out);
+
 // A path or field text as a prompt shows it (characters beyond U+FFFF as surrogate pairs where
 // `wchar_t` holds them whole).
 DisplayText ToDisplayText(std::wstring_view text);

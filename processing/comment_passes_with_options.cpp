@@ -1,7 +1,6 @@
 // The two passes with options: the plain ones, the literal-aware ones, and either keeping the
 // file's header comment.
-#include <cstring>
-
+#include "files/byte_scan.h"
 #include "files/file_system.h"
 #include "processing/comment_passes.h"
 #include "processing/header_comment.h"
@@ -9,18 +8,13 @@
 
 namespace {
 
-size_t LineEnd(std::string_view text, size_t from) {
-    const size_t end = text.find_first_of("\r\n", from);
-    return end == std::string_view::npos ? text.size() : end;
-}
-
 // The plain `//` pass around a header comment: the lines before it (white space only) and after
 // the line it ends on are passed as usual, and the rest of that line is cut at its "//".
 void StripLineCommentsKeepingHeader(AnsiText& text, const HeaderComment& header) {
     const std::string_view source = text;
     const size_t lastLineBreak = source.find_last_of("\r\n", header.begin);
     const size_t headerLine = lastLineBreak == std::string_view::npos ? 0 : lastLineBreak + 1;
-    const size_t lineEnd = LineEnd(source, header.end);
+    const size_t lineEnd = byte_scan::FindEither(source, header.end, '\r', '\n');
     const std::string_view rest = source.substr(header.end, lineEnd - header.end);
     const size_t nextLine = lineEnd + (source.substr(lineEnd, 2) == "\r\n" ? 2 : 1);
 

@@ -1,5 +1,7 @@
 #include "processing/header_comment.h"
 
+#include "files/byte_scan.h"
+
 namespace {
 
 bool IsWhiteSpace(char c) {
@@ -8,8 +10,7 @@ bool IsWhiteSpace(char c) {
 
 // Where the line that `from` is on ends (its CR or LF), or the text's size.
 size_t LineEnd(std::string_view text, size_t from) {
-    const size_t end = text.find_first_of("\r\n", from);
-    return end == std::string_view::npos ? text.size() : end;
+    return byte_scan::FindEither(text, from, '\r', '\n');
 }
 
 size_t AfterLineEnd(std::string_view text, size_t end) {

@@ -337,8 +337,7 @@ class LiteralPass {
             CopyKept(end);
             return;
         }
-        const bool spansLines = std::memchr(t_.data() + i_, '\n', end - i_) != nullptr ||
-                                std::memchr(t_.data() + i_, '\r', end - i_) != nullptr;
+        const bool spansLines = byte_scan::FindEither(t_, i_, '\r', '\n', end) < end;
         if (spansLines) {
             if (breakAt_ == kNone && !AllSpaceOrTab(Out().substr(lineStart_))) {
                 breakAt_ = OutSize();

@@ -33,6 +33,11 @@ TEST(EncodeUtf8, RoundTripsThroughTheDecoder) {
     EXPECT_EQ(EncodeUtf8(std::wstring{static_cast<wchar_t>(0xD800), L'a'}),
               "\xef\xbf\xbd"
               "a");
+    // The strict decoder takes back what was encoded, and nothing ill-formed.
+    std::wstring decoded;
+    EXPECT_TRUE(DecodeUtf8Strict(EncodeUtf8(text), decoded));
+    EXPECT_EQ(decoded, text);
+    EXPECT_FALSE(DecodeUtf8Strict("a\xc0\xaf", decoded));
 }
 
 TEST(ToDisplayText, GivesUtf16WhateverTheWidthOfWchar) {
