@@ -31,11 +31,15 @@ std::string UsageErrorOnDisk(const CliOptions& options) {
         KindOf(ReachablePath(options.inputs[0]), error) == EntryKind::Folder) {
         return "a folder needs --out, --in-place or --check";
     }
+    // A walk cannot tell a result of this or an earlier run from a source there.
     if (options.outFolder) {
-        const NativeString out = IdentityOf(ReachablePath(*options.outFolder));
+        const std::vector<NativeString> outAndAbove =
+            IdentitiesUpToRoot(ReachablePath(*options.outFolder));
         for (const fs::path& input : options.inputs) {
-            if (!out.empty() && IdentityOf(ReachablePath(input)) == out) {
-                return "the output folder is an input; use --in-place to replace the sources";
+            const NativeString identity = IdentityOf(ReachablePath(input));
+            if (std::find(outAndAbove.begin(), outAndAbove.end(), identity) != outAndAbove.end()) {
+                return "the output folder is an input folder or inside one; use --in-place to "
+                       "replace the sources";
             }
         }
     }
@@ -116,7 +120,9 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
     // Only what the end needs is kept of each file: a large tree holds many.
     std::vector<char> changed(sources.files.size(), 0);
     std::atomic<std::uintmax_t> failed{0}, bytesIn{0}, bytesOut{0};
-    RunInParallel(order.size(), WorkerCount(options), [&](size_t i) {
+    const unsigned workersAsked = static_cast<unsigned>(
+        std::min<size_t>(WorkerCount(options), std::max<size_t>(order.size(), 1)));
+    const unsigned workers = RunInParallel(order.size(), workersAsked, [&](size_t i) {
         const FileOutcome outcome = ProcessFile(sources.files[order[i]], options, writer);
         if (!outcome.error.empty()) {
             progress.Message(outcome.error);
@@ -129,6 +135,11 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
         progress.FileDone(outcome.bytesIn);
     });
     progress.Stop();
+    if (workers < workersAsked) {
+        console.WriteText(Stream::Err, "orvandel-cli: the system started only " +
+                                           std::to_string(workers) + " of " +
+                                           std::to_string(workersAsked) + " worker threads\n");
+    }
 
     totals.errors = sources.errors.size() + failed;
     totals.bytesIn = bytesIn;

@@ -10,15 +10,18 @@
 
 enum class EntryKind {
     File,
+    FileLink,  // a symbolic link to a file
     Folder,
     FolderLink,  // a link to a folder elsewhere (a symbolic link, or a junction on Windows)
     BrokenLink,  // a link to nothing that can be examined
     Other,       // devices, sockets, pipes
+    Unknown,     // the entry itself cannot be examined
 };
 
 struct FolderEntry {
     NativeString name;
     EntryKind kind;
+    std::error_code error;  // why an Unknown entry cannot be examined
 };
 
 // What `path` names, following links; `error` is set when it cannot be examined.

@@ -45,12 +45,15 @@ bool ListFolder(const fs::path& folder, std::vector<FolderEntry>& entries, std::
             continue;
         }
         const DWORD attributes = found.dwFileAttributes;
+        const bool reparsePoint = attributes & FILE_ATTRIBUTE_REPARSE_POINT;
         EntryKind kind = EntryKind::File;
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            kind = attributes & FILE_ATTRIBUTE_REPARSE_POINT ? EntryKind::FolderLink
-                                                             : EntryKind::Folder;
+            kind = reparsePoint ? EntryKind::FolderLink : EntryKind::Folder;
+        } else if (reparsePoint && found.dwReserved0 == IO_REPARSE_TAG_SYMLINK) {
+            // Other reparse points on files (deduplicated, cloud) are the files themselves.
+            kind = EntryKind::FileLink;
         }
-        entries.push_back({name, kind});
+        entries.push_back({name, kind, {}});
     } while (FindNextFileW(search, &found));
     const DWORD last = GetLastError();
     FindClose(search);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/text.h"
 
@@ -33,6 +34,10 @@ bool CreateFolderTree(const std::filesystem::path& folder, std::error_code& erro
 // A key that is the same for every path reaching the same file or folder; empty when the path
 // cannot be examined. With `size`, also the file's size (0 when unknown), found in the same look.
 NativeString IdentityOf(const std::filesystem::path& path, std::uintmax_t* size = nullptr);
+
+// The identities of `folder` and of every folder above it up to the root, as the system reaches
+// them (through links and ".."); the part of `folder` that does not exist yet is left out.
+std::vector<NativeString> IdentitiesUpToRoot(const std::filesystem::path& folder);
 
 // Forgets the last system error, so that LastSystemError tells a failure that set none.
 void ClearSystemError();

@@ -1,14 +1,24 @@
 #include "cli/native_text.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
 
+#include "files/unique_fd_posix.h"
 #include "files/utf8.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+NativeString KeyOf(const struct stat& info) {
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}
+
+}  // namespace
 
 bool EqualsAscii(const NativeString& text, std::string_view ascii) {
     return text == ascii;
@@ -48,7 +58,27 @@ NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
     if (size != nullptr) {
         *size = static_cast<std::uintmax_t>(info.st_size);
     }
-    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+    return KeyOf(info);
+}
+
+// Climbs by "..", which the system resolves from the folder itself, at any depth.
+std::vector<NativeString> IdentitiesUpToRoot(const fs::path& folder) {
+    fs::path existing = folder.empty() ? fs::path(".") : folder;
+    struct stat info;
+    while (stat(existing.c_str(), &info) != 0 && errno == ENOENT && existing != ".") {
+        existing = existing.has_parent_path() ? existing.parent_path() : fs::path(".");
+    }
+    std::vector<NativeString> identities;
+    UniqueFd current(open(existing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    while (current.Valid() && fstat(current.Get(), &info) == 0) {
+        NativeString key = KeyOf(info);
+        if (!identities.empty() && identities.back() == key) {
+            break;  // the root is its own parent
+        }
+        identities.push_back(std::move(key));
+        current = UniqueFd(openat(current.Get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    }
+    return identities;
 }
 
 void ClearSystemError() {

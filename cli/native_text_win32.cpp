@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <vector>
 
 #include "files/long_path_win32.h"
+#include "files/unique_handle_win32.h"
 #include "files/utf8.h"
 
 namespace fs = std::filesystem;
@@ -55,24 +55,72 @@ bool CreateFolderTree(const fs::path& folder, std::error_code& error) {
     return true;
 }
 
+namespace {
+
+// Opens a file or folder for its attributes only, following links.
+UniqueFileHandle OpenForIdentity(const Path& path) {
+    return UniqueFileHandle(
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Cuts the last name off `path`, keeping the backslash of a drive's root.
+void CutLastName(Path& path) {
+    path.resize(std::min(path.size(), path.find_last_of(L"\\/")));
+    if (!path.empty() && path.back() == L':') {
+        path += L'\\';
+    }
+}
+
+}  // namespace
+
+// The volume and the file's index on it: the same through a short name, a junction, a substituted
+// drive or a hard link, as the device and inode are on POSIX.
 NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
     if (size != nullptr) {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        *size = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)
-                    ? (std::uintmax_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow
-                    : 0;
+        *size = 0;
     }
-    // The same key with and without the long-path prefix.
-    const Path plain = PlainPathForm(path.native());
-    std::error_code error;
-    Path key = fs::absolute(plain, error).lexically_normal().native();
-    if (error) {
+    const UniqueFileHandle file = OpenForIdentity(path.native());
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &info)) {
         return {};
     }
-    // File names on Windows compare without case.
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-    return key;
+    if (size != nullptr) {
+        *size = (std::uintmax_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    }
+    return std::to_wstring(info.dwVolumeSerialNumber) + L":" +
+           std::to_wstring((std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow);
+}
+
+// Windows takes ".." by the name, so the climb goes up the path the system ended at.
+std::vector<NativeString> IdentitiesUpToRoot(const fs::path& folder) {
+    std::error_code error;
+    Path existing = ReachablePath(fs::absolute(folder, error)).native();
+    UniqueFileHandle handle;
+    while (!(handle = OpenForIdentity(existing)).Valid()) {
+        const DWORD why = GetLastError();
+        const size_t length = existing.size();
+        CutLastName(existing);
+        if ((why != ERROR_FILE_NOT_FOUND && why != ERROR_PATH_NOT_FOUND) ||
+            existing.size() == length) {
+            return {};
+        }
+    }
+    Path real(MAX_PATH, L'\0');
+    DWORD length = 0;
+    while ((length = GetFinalPathNameByHandleW(
+                handle.Get(), real.data(), static_cast<DWORD>(real.size()), 0)) >= real.size()) {
+        real.resize(length);
+    }
+    real.resize(length);
+    std::vector<NativeString> identities;
+    for (NativeString key; !real.empty() && !(key = IdentityOf(real)).empty(); CutLastName(real)) {
+        if (!identities.empty() && identities.back() == key) {
+            break;  // the root is its own parent
+        }
+        identities.push_back(std::move(key));
+    }
+    return identities;
 }
 
 void ClearSystemError() {

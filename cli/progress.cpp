@@ -1,6 +1,8 @@
 #include "cli/progress.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <system_error>
 
 namespace {
 
@@ -22,7 +24,11 @@ Progress::Progress(Console& console, bool showBar, std::uintmax_t totalFiles,
                    std::uintmax_t totalBytes)
     : console_(console), totalFiles_(totalFiles), totalBytes_(totalBytes) {
     if (showBar && console.IsTerminal(Stream::Err)) {
-        thread_ = std::thread(&Progress::Loop, this);
+        try {
+            thread_ = std::thread(&Progress::Loop, this);
+        } catch (const std::system_error&) {
+            // The run goes on without a bar.
+        }
     }
 }
 
@@ -67,21 +73,9 @@ void Progress::Loop() {
     } while (!wake_.wait_for(lock, kRedraw, [&] { return stopping_; }));
 }
 
-// [#########...............]  120/4000 files   85.3 MB/s   0:14 left
 void Progress::Draw() {
-    const double seconds = Seconds();
-    const double done = static_cast<double>(bytesDone_);
-    const double share = totalBytes_ > 0   ? done / static_cast<double>(totalBytes_)
-                         : totalFiles_ > 0 ? static_cast<double>(filesDone_) / totalFiles_
-                                           : 1.0;
-    const int filled = static_cast<int>(share * kBarWidth);
-    const double rate = done / seconds;
-    const long left = rate > 0 ? static_cast<long>((totalBytes_ - done) / rate) : 0;
-    const std::string line =
-        "\r[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] " +
-        Format("%ju/%ju files  %.1f MB/s  %ld:%02ld left", static_cast<uintmax_t>(filesDone_),
-               totalFiles_, rate / 1e6, left / 60, left % 60);
-    console_.WriteText(Stream::Err, line);
+    console_.WriteText(Stream::Err,
+                       '\r' + BarLine(filesDone_, totalFiles_, bytesDone_, totalBytes_, Seconds()));
     shown_ = true;
 }
 
@@ -90,6 +84,22 @@ void Progress::Clear() {
         console_.WriteText(Stream::Err, "\r" + std::string(kLineWidth, ' ') + "\r");
         shown_ = false;
     }
+}
+
+std::string BarLine(std::uintmax_t filesDone, std::uintmax_t totalFiles, std::uintmax_t bytesDone,
+                    std::uintmax_t totalBytes, double seconds) {
+    const double done = static_cast<double>(bytesDone);
+    const double share = totalBytes > 0   ? done / static_cast<double>(totalBytes)
+                         : totalFiles > 0 ? static_cast<double>(filesDone) / totalFiles
+                                          : 1.0;
+    const int filled = static_cast<int>(std::min(share, 1.0) * kBarWidth);
+    const double rate = done / seconds;
+    const double bytesLeft = std::max(0.0, static_cast<double>(totalBytes) - done);
+    const long left = rate > 0 ? static_cast<long>(bytesLeft / rate) : 0;
+    std::string line = "[";
+    line.append(filled, '#').append(kBarWidth - filled, '.').append("] ");
+    return line + Format("%ju/%ju files  %.1f MB/s  %ld:%02ld left", filesDone, totalFiles,
+                         rate / 1e6, left / 60, left % 60);
 }
 
 std::string SummaryLine(const RunTotals& totals, bool check) {

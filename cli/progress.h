@@ -55,5 +55,10 @@ class Progress {
     std::thread thread_;
 };
 
+// "[#########...............]  120/4000 files   85.3 MB/s   0:14 left", without a line end. The
+// bar is full, and no more, when more bytes were read than counted: files grow while being read.
+std::string BarLine(std::uintmax_t filesDone, std::uintmax_t totalFiles, std::uintmax_t bytesDone,
+                    std::uintmax_t totalBytes, double seconds);
+
 // "12 files, 3.4 MB in, 2.1 MB out (38.2 % removed), 0 errors, 0.52 s, 6.5 MB/s", with a line end.
 std::string SummaryLine(const RunTotals& totals, bool check);

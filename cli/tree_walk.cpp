@@ -11,11 +11,7 @@ namespace {
 
 class TreeWalk {
   public:
-    explicit TreeWalk(const CliOptions& options) : options_(options) {
-        if (options.outFolder) {
-            outIdentity_ = IdentityOf(ReachablePath(*options.outFolder));
-        }
-    }
+    explicit TreeWalk(const CliOptions& options) : options_(options) {}
 
     SourceList Run() {
         for (const fs::path& input : options_.inputs) {
@@ -44,9 +40,6 @@ class TreeWalk {
 
     void Folder(const fs::path& folder, const fs::path& shown, size_t relativeStart) {
         const NativeString identity = IdentityOf(folder);
-        if (!outIdentity_.empty() && identity == outIdentity_) {
-            return;  // the results of this run, or of an earlier one
-        }
         if (!identity.empty() && !folders_.insert(identity).second) {
             return;
         }
@@ -62,7 +55,15 @@ class TreeWalk {
             const fs::path path = ReachablePath(folder / entry.name);
             if (entry.kind == EntryKind::Folder) {
                 Folder(path, shown / entry.name, relativeStart);
-            } else if (entry.kind == EntryKind::File && WantedExtension(entry.name)) {
+            } else if (entry.kind == EntryKind::Unknown) {
+                Fail(shown / entry.name, entry.error);
+            } else if (entry.kind == EntryKind::FileLink && options_.inPlace &&
+                       WantedExtension(entry.name)) {
+                // Its file may lie outside the folder the user named.
+                list_.errors.push_back(Utf8Of((shown / entry.name).native()) +
+                                       ": a link; not replaced unless named on its own");
+            } else if ((entry.kind == EntryKind::File || entry.kind == EntryKind::FileLink) &&
+                       WantedExtension(entry.name)) {
                 Take(path, shown / entry.name, relativeStart);
             } else if (entry.kind == EntryKind::BrokenLink && WantedExtension(entry.name)) {
                 // Following the link again tells why it cannot be read.
@@ -102,7 +103,6 @@ class TreeWalk {
     }
 
     const CliOptions& options_;
-    NativeString outIdentity_;
     std::unordered_set<NativeString> folders_;
     std::unordered_set<NativeString> files_;
     SourceList list_;

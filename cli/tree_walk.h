@@ -28,6 +28,6 @@ struct SourceList {
 };
 
 // Walks the inputs. Folders are walked recursively for the chosen extensions (any case); links
-// to folders are not followed, the output folder is skipped, and a file reached twice is taken
-// once. Files are listed folder by folder in name order.
+// to folders are not followed, and a file reached twice is taken once. Files are listed folder by
+// folder in name order.
 SourceList CollectSources(const CliOptions& options);

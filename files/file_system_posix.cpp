@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "files/unique_any.h"
+#include "files/unique_fd_posix.h"
 #include "files/utf8.h"
 
 namespace {
@@ -19,13 +19,6 @@ std::string OsPath(const Path& path) {
     std::replace(bytes.begin(), bytes.end(), '\\', '/');
     return bytes;
 }
-
-struct FdTraits {
-    using Type = int;
-    static Type Empty() { return -1; }
-    static bool Release(Type fd) { return close(fd) == 0; }
-};
-using UniqueFd = UniqueAny<FdTraits>;
 
 UniqueFd OpenRegularFileForReading(const Path& path) {
     UniqueFd fd(open(OsPath(path).c_str(), O_RDONLY | O_CLOEXEC));

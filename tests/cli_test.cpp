@@ -1,7 +1,16 @@
 // orvandel-cli run in-process on scratch trees, and the real program for Unicode and long paths.
 #include "cli/cli_run.h"
+#include "cli/progress.h"
+#include "cli/worker_pool.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include <fstream>
 #include <iterator>
@@ -231,13 +240,18 @@ TEST_F(CliTest, AFileThatFailsIsReportedAndTheOthersGoOn) {
     EXPECT_EQ(Read("src/z.c"), WindowResult(folder_, kSource));
 }
 
-TEST_F(CliTest, TheOutputFolderInsideTheInputIsNotReadAgain) {
-    Write("src/a.c", kSource);
-    Write("src/out/old.c", "left from an earlier run // x\r\n");
-    ASSERT_EQ(Run({"-o", Root() / "src" / "out", Root() / "src"}), kExitDone) << console_.err;
-    EXPECT_EQ(TreeContents(Root() / "src" / "out"),
-              (std::map<std::string, std::string>{{"a.c", WindowResult(folder_, kSource)},
-                                                  {"old.c", "left from an earlier run // x\r\n"}}));
+TEST_F(CliTest, AnOutputFolderInsideAnInputIsBadUsageAndNothingIsTouched) {
+    Write("src/util.c", "int top; // t\n");
+    Write("src/lib/util.c", "int precious; // p\n");
+    fs::create_directory_symlink(Root() / "src" / "lib", Root() / "lib-link");
+    const fs::path outs[] = {Root() / "src" / "lib", Root() / "src" / "lib" / "new" / "out",
+                             Root() / "lib-link", Root() / "lib-link" / ".." / "new"};
+    for (const fs::path& out : outs) {
+        EXPECT_EQ(Run({"-o", out, Root() / "src"}), kExitBadUsage) << Shown(out);
+        EXPECT_EQ(TreeContents(Root() / "src"),
+                  (std::map<std::string, std::string>{{"util.c", "int top; // t\n"},
+                                                      {"lib/util.c", "int precious; // p\n"}}));
+    }
 }
 
 TEST_F(CliTest, AFileReachedTwiceIsProcessedOnce) {
@@ -266,7 +280,71 @@ TEST_F(CliTest, LinksToFoldersAreNotFollowedAndBrokenLinksAreReported) {
     EXPECT_EQ(TreeContents(Root() / "out"),
               (std::map<std::string, std::string>{{"sub/a.c", WindowResult(folder_, kSource)}}));
 }
+
+TEST_F(CliTest, InPlaceLeavesALinkInATreeAlone) {
+    Write("src/a.c", kSource);
+    Write("outside.c", kSource);
+    fs::create_symlink(Root() / "outside.c", Root() / "src/link.c");
+    EXPECT_EQ(Run({"-i", Root() / "src"}), kExitSomeFailed);
+    EXPECT_NE(console_.err.find(Shown(Root() / "src" / "link.c") + ": "), std::string::npos);
+    EXPECT_EQ(Read("outside.c"), kSource);
+    EXPECT_TRUE(fs::is_symlink(Root() / "src/link.c"));
+    EXPECT_EQ(Read("src/a.c"), WindowResult(folder_, kSource));
+}
+
+// Beyond PATH_MAX the system names nothing by its path: each entry there is an error, never
+// silently left out.
+TEST_F(CliTest, EntriesThatCannotBeExaminedAreReported) {
+    const std::string level(200, 'd');
+    fs::path deep = Root() / "src";
+    fs::create_directory(deep);
+    int folder = open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int depth = 0; depth < 25; ++depth) {
+        ASSERT_EQ(mkdirat(folder, level.c_str(), 0755), 0);
+        const int next = openat(folder, level.c_str(), O_RDONLY | O_DIRECTORY);
+        close(folder);
+        folder = next;
+        deep /= level;
+    }
+    close(openat(folder, "deep.c", O_WRONLY | O_CREAT, 0644));
+    close(folder);
+    EXPECT_EQ(Run({"--check", Root() / "src"}), kExitSomeFailed);
+    EXPECT_NE(console_.err.find(": File name too long\n"), std::string::npos) << console_.err;
+    // Halves short enough for the clean-up.
+    ASSERT_EQ(rename((Root() / "src" / level / level / level / level / level / level / level /
+                      level / level / level / level / level)
+                         .c_str(),
+                     (Root() / "rest").c_str()),
+              0);
+}
+
+// Each thread's stack is address space: under a limit, the system starts only some of them.
+TEST(RunInParallel, DoesEveryItemOnceWithTheThreadsTheSystemWouldStart) {
+#ifdef __has_feature
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the sanitizer's shadow memory needs address space of its own";
 #endif
+#endif
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit previous;
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (256 << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limited), 0);
+    std::vector<std::atomic<int>> done(5000);
+    const unsigned workers = RunInParallel(done.size(), 1024, [&](size_t i) { ++done[i]; });
+    setrlimit(RLIMIT_AS, &previous);
+    EXPECT_LT(workers, 1024u);
+    EXPECT_GE(workers, 1u);
+    EXPECT_TRUE(std::all_of(done.begin(), done.end(), [](const auto& n) { return n == 1; }));
+}
+#endif
+
+TEST(BarLine, MoreBytesReadThanCountedFillTheBarAndNoMore) {
+    EXPECT_EQ(BarLine(3, 3, 2'000'000, 1'000'000, 1.0),
+              "[" + std::string(24, '#') + "] 3/3 files  2.0 MB/s  0:00 left");
+}
 
 TEST_F(CliTest, ParallelRunsGiveTheSameBytesAsOne) {
     std::mt19937 random(11);
