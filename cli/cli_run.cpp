@@ -128,9 +128,9 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
             progress.Message(outcome.error);
             ++failed;
         } else {
+            bytesIn += outcome.bytesIn;
             bytesOut += outcome.bytesOut;
         }
-        bytesIn += outcome.bytesIn;
         changed[order[i]] = outcome.changed;
         progress.FileDone(outcome.bytesIn);
     });
@@ -151,7 +151,8 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
         }
     }
     totals.seconds = progress.Seconds();
-    if (!options.quiet) {
+    // Where the result itself is on standard output, a log of standard error gets only errors.
+    if (!options.quiet && (!options.ToStandardOutput() || console.IsTerminal(Stream::Err))) {
         console.WriteText(Stream::Err, SummaryLine(totals, options.check));
     }
     if (totals.errors > 0) {

@@ -41,14 +41,16 @@ FileOutcome ProcessFileOrThrow(const SourceFile& file, const CliOptions& options
     stripOptions.language = LanguageOf(*corePath);
     StripComments(text, stripOptions);
     ConvertLineEnds(text, lineEnd);
-    outcome.bytesOut = text.size() + lineEnd.size();
+    // The last line's end; nothing left is an empty file.
+    const std::string_view ending = text.empty() ? std::string_view() : lineEnd;
+    outcome.bytesOut = text.size() + ending.size();
     if (options.check) {
         outcome.changed = source.size() != outcome.bytesOut ||
                           source.compare(0, text.size(), text) != 0 ||
-                          source.compare(text.size(), lineEnd.size(), lineEnd) != 0;
+                          source.compare(text.size(), ending.size(), ending) != 0;
         return outcome;
     }
-    outcome.error = writer.Write(file, text, lineEnd);
+    outcome.error = writer.Write(file, text, ending);
     return outcome;
 }
 

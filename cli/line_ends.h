@@ -10,5 +10,6 @@
 // when the source has none.
 std::string_view ChosenLineEnd(LineEnds mode, std::string_view source);
 
-// Replaces every CR LF of `text` by `lineEnd` (CR LF, LF or CR), in place.
+// Gives every line end of `text` the form `lineEnd` (CR LF, LF or CR), in place: the passes end
+// their lines with CR LF, while a kept header keeps the source's own line ends.
 void ConvertLineEnds(AnsiText& text, std::string_view lineEnd);

@@ -111,7 +111,8 @@ std::string SummaryLine(const RunTotals& totals, bool check) {
     if (check) {
         line += Format("%ju would change, ", totals.changed);
     }
-    line += Format("%ju errors, %.2f s, %.1f MB/s\n", totals.errors, totals.seconds,
+    line += Format("%ju %s, %.2f s, %.1f MB/s\n", totals.errors,
+                   totals.errors == 1 ? "error" : "errors", totals.seconds,
                    totals.seconds > 0 ? in / 1e6 / totals.seconds : 0.0);
     return line;
 }

@@ -61,4 +61,5 @@ std::string BarLine(std::uintmax_t filesDone, std::uintmax_t totalFiles, std::ui
                     std::uintmax_t totalBytes, double seconds);
 
 // "12 files, 3.4 MB in, 2.1 MB out (38.2 % removed), 0 errors, 0.52 s, 6.5 MB/s", with a line end.
+// The bytes are those of the files done: a file that failed counts in neither.
 std::string SummaryLine(const RunTotals& totals, bool check);

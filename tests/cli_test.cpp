@@ -28,7 +28,7 @@ namespace {
 
 class RecordingConsole : public Console {
   public:
-    bool IsTerminal(Stream) override { return false; }
+    bool IsTerminal(Stream stream) override { return stream == Stream::Err && terminalErr; }
     void WriteText(Stream stream, std::string_view utf8) override { WriteBytes(stream, utf8); }
     bool WriteBytes(Stream stream, std::string_view bytes) override {
         (stream == Stream::Out ? out : err).append(bytes);
@@ -36,6 +36,7 @@ class RecordingConsole : public Console {
     }
     std::string out;
     std::string err;
+    bool terminalErr = false;
 };
 
 // What the window saves for `source`: both passes, then SaveText's own bytes.
@@ -81,8 +82,9 @@ constexpr char kSource[] =
 
 class CliTest : public ::testing::Test {
   protected:
-    int Run(const std::vector<fs::path>& arguments) {
+    int Run(const std::vector<fs::path>& arguments, bool terminalErr = false) {
         console_ = RecordingConsole();
+        console_.terminalErr = terminalErr;
         std::vector<NativeString> native;
         for (const auto& argument : arguments) {
             native.push_back(argument.native());
@@ -187,10 +189,15 @@ TEST_F(CliTest, EachLineEndChoice) {
         {"a\n// x\r\nb", "crlf", crlf},
         {"a\r\n// x\nb\r", "lf", Replaced(crlf, "\r\n", "\n")},
         {"no line end", "keep", "no line end\r\n"},
+        {"/* h\r\n * i\n */\nx; // c\n", "crlf", "/* h\r\n * i\r\n */\r\nx; \r\n"},
+        {"/* h\n * i\r\n */\r\nx; // c\r\n", "lf", "/* h\n * i\n */\nx; \n"},
+        {"/* h\n * i\r */\nx;\n", "keep", "/* h\n * i\n */\nx;\n"},
+        {"", "keep", ""},
+        {"  \r\n\r\n", "crlf", ""},
     };
     for (const auto& c : cases) {
         Write("s.c", c.source);
-        ASSERT_EQ(Run({"-q", "--eol", c.eol, Root() / "s.c"}), kExitDone);
+        ASSERT_EQ(Run({"-q", "-k", "--eol", c.eol, Root() / "s.c"}), kExitDone);
         EXPECT_EQ(console_.out, c.expected) << c.eol;
         EXPECT_EQ(console_.err, "");
     }
@@ -200,7 +207,9 @@ TEST_F(CliTest, StandardOutputGetsTheResultAndNothingIsWritten) {
     Write("a.c", kSource);
     ASSERT_EQ(Run({Root() / "a.c"}), kExitDone);
     EXPECT_EQ(console_.out, WindowResult(folder_, kSource));
-    EXPECT_NE(console_.err.find("1 file,"), std::string::npos);  // the summary, as without -q
+    EXPECT_EQ(console_.err, "");  // a log of standard error holds only errors
+    ASSERT_EQ(Run({Root() / "a.c"}, true), kExitDone);
+    EXPECT_NE(console_.err.find("1 file,"), std::string::npos);  // the summary on a terminal
     EXPECT_EQ(Read("a.c"), kSource);
     EXPECT_EQ(ListFolder(Root()), L"a.c;window-result;");
 }
@@ -209,6 +218,7 @@ TEST_F(CliTest, CheckListsWhatWouldChangeAndWritesNothing) {
     const std::string clean = WindowResult(folder_, kSource);
     Write("src/dirty.c", kSource);
     Write("src/clean.c", clean);
+    Write("src/empty.c", "");
     EXPECT_EQ(Run({"--check", "-i", Root() / "src"}), kExitChangesFound);
     EXPECT_EQ(console_.out, Shown(Root() / "src" / "dirty.c") + "\n");
     EXPECT_EQ(Read("src/dirty.c"), kSource);
@@ -238,6 +248,17 @@ TEST_F(CliTest, AFileThatFailsIsReportedAndTheOthersGoOn) {
     EXPECT_EQ(Read("src/readonly.c"), kSource);
     EXPECT_EQ(Read("src/a.c"), WindowResult(folder_, kSource));
     EXPECT_EQ(Read("src/z.c"), WindowResult(folder_, kSource));
+}
+
+TEST_F(CliTest, TheSummaryCountsTheBytesOfTheFilesDoneOnly) {
+    Write("readonly.c", kSource);
+    fs::permissions(Root() / "readonly.c",
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(Run({"-i", Root() / "readonly.c"}), kExitSomeFailed);
+    EXPECT_NE(console_.err.find("1 file, 0.0 MB in, 0.0 MB out (0.0 % removed), 1 error, "),
+              std::string::npos)
+        << console_.err;
 }
 
 TEST_F(CliTest, AnOutputFolderInsideAnInputIsBadUsageAndNothingIsTouched) {
