@@ -15,7 +15,7 @@ constexpr std::string_view kUsage =
     "  -s, --literals      leave comment markers inside string and character literals alone\n"
     "  -k, --keep-header   keep the file's header comment\n"
     "      --eol crlf|lf|keep   line ends of the result (default keep: the source's first)\n"
-    "      --ext LIST      extensions taken from folders\n"
+    "      --ext LIST      extensions taken from folders (tar.gz takes a.tar.gz)\n"
     "                      (default c,h,cc,cpp,cxx,c++,hh,hpp,hxx,h++,inl,ipp,tcc,java)\n"
     "      --check         write nothing; list the files that would change; exit 1 if any\n"
     "  -j, --jobs N        files processed in parallel (default: the number of processors)\n"
@@ -119,10 +119,12 @@ class Parser {
                      {"", "--version", o.version}};
         for (const auto& flag : flags) {
             if (name == flag.shortName || name == flag.longName) {
-                if (attached) {
-                    Fail("option " + name + " takes no value");
-                }
                 flag.target = true;
+                if (attached && isLong) {
+                    Fail("option " + name + " takes no value");
+                } else if (attached) {
+                    Option(NativeString(1, '-') + *attached);  // -qs is -q -s
+                }
                 return;
             }
         }

@@ -68,6 +68,35 @@ void DropClashingResults(SourceList& sources) {
     sources.identities.resize(kept);
 }
 
+// A name as one line of a list: in double quotes with C escapes when it holds a control character
+// (a line break, say) or begins with a quote, so that each line is one whole name.
+std::string ListedName(const std::string& name) {
+    const auto control = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
+    if (!name.starts_with('"') && std::none_of(name.begin(), name.end(), control)) {
+        return name;
+    }
+    std::string quoted = "\"";
+    for (const unsigned char c : name) {
+        const char* const escape = c == '\n'   ? "\\n"
+                                   : c == '\r' ? "\\r"
+                                   : c == '\t' ? "\\t"
+                                               : nullptr;
+        if (escape != nullptr) {
+            quoted += escape;
+        } else if (control(c)) {
+            const char octal[] = {'\\', char('0' + (c >> 6)), char('0' + ((c >> 3) & 7)),
+                                  char('0' + (c & 7))};
+            quoted.append(octal, sizeof octal);
+        } else {
+            if (c == '"' || c == '\\') {
+                quoted += '\\';
+            }
+            quoted += static_cast<char>(c);
+        }
+    }
+    return quoted + '"';
+}
+
 unsigned WorkerCount(const CliOptions& options) {
     if (options.jobs != 0) {
         return options.jobs;
@@ -147,7 +176,7 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
     for (size_t i = 0; i < changed.size(); ++i) {
         if (changed[i]) {
             ++totals.changed;
-            console.WriteText(Stream::Out, Utf8Of(sources.files[i].shown) + "\n");
+            console.WriteText(Stream::Out, ListedName(Utf8Of(sources.files[i].shown)) + "\n");
         }
     }
     totals.seconds = progress.Seconds();

@@ -73,19 +73,17 @@ class TreeWalk {
         }
     }
 
+    // An extension may hold dots of its own; a name such as ".c" is all stem.
     bool WantedExtension(const NativeString& name) const {
-        const size_t dot = name.rfind('.');
-        if (dot == NativeString::npos || dot == 0 || dot + 1 == name.size()) {
-            return false;  // no extension; a name such as ".c" is all stem
-        }
-        NativeString extension = name.substr(dot + 1);
-        for (auto& c : extension) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<NativeString::value_type>(c - 'A' + 'a');
-            }
-        }
-        return std::find(options_.extensions.begin(), options_.extensions.end(), extension) !=
-               options_.extensions.end();
+        return std::any_of(
+            options_.extensions.begin(), options_.extensions.end(), [&](const NativeString& ext) {
+                const size_t dot = name.size() - std::min(name.size(), ext.size() + 1);
+                return dot > 0 && name[dot] == '.' &&
+                       std::equal(ext.begin(), ext.end(), name.begin() + dot + 1,
+                                  [](auto wanted, auto c) {
+                                      return wanted == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+                                  });
+            });
     }
 
     void Take(const fs::path& path, const fs::path& shown, size_t relativeStart) {

@@ -140,18 +140,21 @@ TEST_F(CliTest, ATreeIsMirroredWithTheWindowsBytesForTheChosenExtensions) {
     Write("src/deep/App.java", "class A {} /* j */\r\n");
     Write("src/notes.txt", kSource);
     Write("src/deep/make.inc", kSource);
+    Write("src/gen.Tar.GZ", kSource);
     ASSERT_EQ(Run({"-o", Root() / "out", Root() / "src"}), kExitDone) << console_.err;
     EXPECT_EQ(TreeContents(Root() / "out"),
               (std::map<std::string, std::string>{
                   {"top.c", WindowResult(folder_, kSource)},
                   {"deep/er/Mixed.HPP", WindowResult(folder_, "x; // y\r\n")},
                   {"deep/App.java", WindowResult(folder_, "class A {} /* j */\r\n")}}));
-    // --ext replaces the list; a file named directly is taken whatever its extension.
-    ASSERT_EQ(
-        Run({"--ext", ".INC", "-o", Root() / "out2", Root() / "src", Root() / "src" / "notes.txt"}),
-        kExitDone);
+    // --ext replaces the list, and an extension may hold a dot; a file named directly is taken
+    // whatever its extension.
+    ASSERT_EQ(Run({"--ext", ".INC,tar.gz", "-o", Root() / "out2", Root() / "src",
+                   Root() / "src" / "notes.txt"}),
+              kExitDone);
     EXPECT_EQ(TreeContents(Root() / "out2"),
               (std::map<std::string, std::string>{{"deep/make.inc", WindowResult(folder_, kSource)},
+                                                  {"gen.Tar.GZ", WindowResult(folder_, kSource)},
                                                   {"notes.txt", WindowResult(folder_, kSource)}}));
 }
 
@@ -224,6 +227,13 @@ TEST_F(CliTest, CheckListsWhatWouldChangeAndWritesNothing) {
     EXPECT_EQ(Read("src/dirty.c"), kSource);
     EXPECT_EQ(Run({"--check", Root() / "src" / "clean.c"}), kExitDone);
     EXPECT_EQ(console_.out, "");
+}
+
+TEST_F(CliTest, ShortFlagsGroupAsInOtherTools) {
+    Write("s.c", "/* h */\nchar* s = \"//\"; // c\n");
+    ASSERT_EQ(Run({"-kqs", Root() / "s.c"}, true), kExitDone) << console_.err;
+    EXPECT_EQ(console_.out, "/* h */\nchar* s = \"//\";\n");
+    EXPECT_EQ(console_.err, "");
 }
 
 TEST_F(CliTest, InPlaceReplacesEachSource) {
@@ -300,6 +310,13 @@ TEST_F(CliTest, LinksToFoldersAreNotFollowedAndBrokenLinksAreReported) {
               std::string::npos);
     EXPECT_EQ(TreeContents(Root() / "out"),
               (std::map<std::string, std::string>{{"sub/a.c", WindowResult(folder_, kSource)}}));
+}
+
+TEST_F(CliTest, CheckQuotesNamesThatWouldBreakItsList) {
+    Write("src/two\nlines.c", kSource);
+    EXPECT_EQ(Run({"--check", Root() / "src"}), kExitChangesFound);
+    const std::string listed = Replaced(Shown(Root() / "src" / "two\nlines.c"), "\n", "\\n");
+    EXPECT_EQ(console_.out, "\"" + listed + "\"\n");
 }
 
 TEST_F(CliTest, InPlaceLeavesALinkInATreeAlone) {
