@@ -274,9 +274,14 @@ TEST_F(CliTest, TheSummaryCountsTheBytesOfTheFilesDoneOnly) {
 TEST_F(CliTest, AnOutputFolderInsideAnInputIsBadUsageAndNothingIsTouched) {
     Write("src/util.c", "int top; // t\n");
     Write("src/lib/util.c", "int precious; // p\n");
-    fs::create_directory_symlink(Root() / "src" / "lib", Root() / "lib-link");
-    const fs::path outs[] = {Root() / "src" / "lib", Root() / "src" / "lib" / "new" / "out",
-                             Root() / "lib-link", Root() / "lib-link" / ".." / "new"};
+#ifdef _WIN32
+    const fs::path alias = Root() / "SRC" / "LIB";  // names compare without case
+#else
+    const fs::path alias = Root() / "lib-link";
+    fs::create_directory_symlink(Root() / "src" / "lib", alias);
+#endif
+    const fs::path outs[] = {Root() / "src" / "lib", Root() / "src" / "lib" / "new" / "out", alias,
+                             alias / ".." / "new"};
     for (const fs::path& out : outs) {
         EXPECT_EQ(Run({"-o", out, Root() / "src"}), kExitBadUsage) << Shown(out);
         EXPECT_EQ(TreeContents(Root() / "src"),
@@ -290,6 +295,20 @@ TEST_F(CliTest, AFileReachedTwiceIsProcessedOnce) {
     ASSERT_EQ(Run({"-i", Root() / "src", Root() / "src" / "a.c"}), kExitDone);
     EXPECT_EQ(Read("src/a.c"), WindowResult(folder_, kSource));
     EXPECT_NE(console_.err.find("1 file,"), std::string::npos);
+}
+
+// Whatever path reaches it, an input's file is never the target of a result.
+TEST_F(CliTest, AHardLinkToAnInputIsNotOverwritten) {
+    Write("src/a.c", kSource);
+    Write("src/b.c", "b; // x\r\n");
+    fs::create_directory(Root() / "out");
+    fs::create_hard_link(Root() / "src" / "b.c", Root() / "out" / "a.c");
+    EXPECT_EQ(Run({"-o", Root() / "out", Root() / "src" / "a.c", Root() / "src" / "b.c"}),
+              kExitSomeFailed);
+    EXPECT_NE(console_.err.find(Shown(Root() / "out" / "a.c") + ": is one of the inputs"),
+              std::string::npos)
+        << console_.err;
+    EXPECT_EQ(Read("out/a.c"), "b; // x\r\n");
 }
 
 TEST_F(CliTest, ResultsThatWouldLandOnTheSamePathFail) {
