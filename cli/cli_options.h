@@ -11,7 +11,7 @@
 
 enum class LineEnds {
     Keep,  // the source's first line end
-    CrLf,  // the window's bytes
+    CrLf,  // the window's line ends
     Lf,
 };
 
