@@ -104,9 +104,7 @@ unsigned WorkerCount(const CliOptions& options) {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-}  // namespace
-
-int RunCli(const std::vector<NativeString>& arguments, Console& console) {
+int Run(const std::vector<NativeString>& arguments, Console& console) {
     const ParsedArguments parsed = ParseArguments(arguments);
     if (!parsed.error.empty()) {
         return BadUsage(console, parsed.error);
@@ -188,4 +186,17 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
         return kExitSomeFailed;
     }
     return totals.changed > 0 ? kExitChangesFound : kExitDone;
+}
+
+}  // namespace
+
+// What no file's own handling caught (memory running out for a message, say) ends the run with
+// a message; every worker has stopped by then, and no temporary file is left behind.
+int RunCli(const std::vector<NativeString>& arguments, Console& console) {
+    try {
+        return Run(arguments, console);
+    } catch (const std::exception& error) {
+        console.WriteText(Stream::Err, std::string("orvandel-cli: ") + error.what() + "\n");
+        return kExitSomeFailed;
+    }
 }

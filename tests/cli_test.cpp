@@ -16,6 +16,7 @@
 #include <iterator>
 #include <map>
 #include <random>
+#include <thread>
 
 #include "files/mdlPub.h"
 #include "processing/comment_passes.h"
@@ -397,6 +398,20 @@ TEST(RunInParallel, DoesEveryItemOnceWithTheThreadsTheSystemWouldStart) {
     EXPECT_TRUE(std::all_of(done.begin(), done.end(), [](const auto& n) { return n == 1; }));
 }
 #endif
+
+TEST(RunInParallel, AnExceptionComesBackOnceEveryThreadHasStopped) {
+    std::atomic<int> running{0};
+    const auto work = [&](size_t i) {
+        ++running;
+        std::this_thread::sleep_for(std::chrono::milliseconds(i == 0 ? 0 : 5));
+        --running;
+        if (i == 0) {
+            throw std::runtime_error("failed");
+        }
+    };
+    EXPECT_THROW(RunInParallel(16, 4, work), std::runtime_error);
+    EXPECT_EQ(running, 0);
+}
 
 TEST(BarLine, MoreBytesReadThanCountedFillTheBarAndNoMore) {
     EXPECT_EQ(BarLine(3, 3, 2'000'000, 1'000'000, 1.0),
