@@ -170,4 +170,21 @@ TEST(SystemMenu, OptionsShowTheirCheckMarksAndAreStoredAndOddValuesMeanOff) {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
 }
 
+// Another running copy stores its own choice meanwhile: choosing one option keeps it.
+TEST(SystemMenu, ChoosingAnOptionStoresOnlyThatOne) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
+    {
+        Form1 form;
+        ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr), SW_HIDE));
+        const DWORD on = 1;
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvandel", L"KeepHeader", REG_DWORD, &on,
+                        sizeof on);
+        SendMessageW(form.Window(), WM_SYSCOMMAND, kMenuLiteralsId, 0);
+        EXPECT_TRUE(LoadUserSettings().literals);
+        EXPECT_TRUE(LoadUserSettings().keepHeader) << "the other copy's choice was undone";
+        DestroyWindow(form.Window());
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
+}
+
 }  // namespace
