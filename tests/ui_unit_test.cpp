@@ -11,6 +11,7 @@
 #include "ui/message_box.h"
 #include "files/unique_handle_win32.h"
 #include "ui/text_view.h"
+#include "ui/text_view_accessible.h"
 
 namespace {
 
@@ -185,6 +186,44 @@ TEST(SystemMenu, ChoosingAnOptionStoresOnlyThatOne) {
         DestroyWindow(form.Window());
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
+}
+
+// What a screen reader reads from the text viewer's text: read-only text named by the prompt's
+// title, whose value is the whole text; nothing once the window has gone.
+TEST(AccessibleText, IsReadOnlyTextWithItsNameAndWholeValueUntilDisconnected) {
+    struct Source : AccessibleTextSource {
+        std::wstring_view AccessibleName() const override { return L"未处理前的文件"; }
+        std::wstring_view AccessibleText() const override { return {L"a\0b\r\nc", 6}; }
+    } source;
+    const HWND window = CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP, 0, 0, 80, 40, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    IAccessible* text = NewAccessibleText(window, source);
+    ASSERT_NE(text, nullptr);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT number{};
+    EXPECT_EQ(text->get_accRole(self, &number), S_OK);
+    EXPECT_EQ(number.lVal, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(text->get_accState(self, &number), S_OK);
+    EXPECT_EQ(
+        number.lVal & (STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_INVISIBLE),
+        STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_INVISIBLE);
+    const auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR value = nullptr;
+        const HRESULT result = (text->*get)(self, &value);
+        const std::wstring read = result == S_OK ? std::wstring(value, SysStringLen(value)) : L"-";
+        SysFreeString(value);
+        return read;
+    };
+    EXPECT_EQ(read(&IAccessible::get_accName), L"未处理前的文件");
+    EXPECT_EQ(read(&IAccessible::get_accValue), std::wstring(L"a\0b\r\nc", 6));
+    text->AddRef();  // a client's reference, kept after the window has gone
+    DisconnectAccessibleText(text);
+    DestroyWindow(window);
+    EXPECT_EQ(read(&IAccessible::get_accValue), L"-");
+    EXPECT_EQ(text->get_accRole(self, &number), CO_E_OBJNOTCONNECTED);
+    text->Release();
 }
 
 }  // namespace

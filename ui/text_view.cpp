@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "files/unique_handle_win32.h"
 
@@ -46,6 +47,18 @@ LRESULT TextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return static_cast<LRESULT>(text_.size());
         case WM_GETTEXT:
             return OnGetText(wParam, reinterpret_cast<wchar_t*>(lParam));
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) {
+                return Default(message, wParam, lParam);
+            }
+            if (accessible_ == nullptr) {
+                accessible_ = NewAccessibleText(window_, *this);
+            }
+            return accessible_ != nullptr ? LresultFromObject(IID_IAccessible, wParam, accessible_)
+                                          : 0;
+        case WM_DESTROY:
+            DisconnectAccessibleText(std::exchange(accessible_, nullptr));
+            return 0;
         case WM_SETFONT:
             OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
             return 0;

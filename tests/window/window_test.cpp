@@ -171,15 +171,18 @@ TEST_F(WindowTest, SaveIntoAMissingFolderIsReportedWithoutAnOffer) {
     EXPECT_FALSE(std::filesystem::exists(folder.Root() / "nowhere"));
 }
 
-TEST_F(WindowTest, LongTextIsShownWholeInTheViewer) {
+// A source too long for a message box: 40 lines of 128 characters.
+std::string LongSource() {
     std::string source;
-    std::wstring expected;
     for (int i = 0; i < 40; ++i) {
-        const std::string line =
-            "int value" + std::to_string(i) + " = " + std::string(120, '7') + ";";
-        source += line + "\r\n";
-        expected += std::wstring(line.begin(), line.end()) + (i < 39 ? L"\r\n" : L"");
+        source += "int value" + std::to_string(i) + " = " + std::string(120, '7') + ";\r\n";
     }
+    return source;
+}
+
+TEST_F(WindowTest, LongTextIsShownWholeInTheViewer) {
+    const std::string source = LongSource();
+    const std::wstring expected(source.begin(), source.end() - 2);
     app.SetText(Control(kText1), folder.Write(L"long.c", source));
     app.SetText(Control(kText2), folder.Root().wstring() + L"\\");
     app.Click(Control(kCommand1));
@@ -201,6 +204,26 @@ TEST_F(WindowTest, LongTextIsShownWholeInTheViewer) {
     ASSERT_NE(offer.window, nullptr);
     EXPECT_FALSE(offer.viewer);
     app.Answer(offer, IDNO);
+}
+
+TEST_F(WindowTest, TheViewerOpensWithinTheWorkAreaWhenTheWindowIsInACorner) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(app.Main(), MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    SetWindowPos(app.Main(), nullptr, work.right - 120, work.bottom - 80, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntilIdle());
+    const SeenPrompt viewer =
+        StartRun(folder.Write(L"long.c", LongSource()), folder.Root().wstring() + L"\\");
+    ASSERT_TRUE(viewer.viewer);
+    RECT frame{};
+    GetWindowRect(viewer.window, &frame);
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_LE(frame.right, work.right);
+    EXPECT_LE(frame.bottom, work.bottom);
+    app.Answer(viewer, IDOK);
 }
 
 // Runs the source through every stage and answers Yes to the offer to open the result.
