@@ -77,6 +77,12 @@ RECT Placement(HWND owner, int width, int height) {
     return {left, top, left + width, top + height};
 }
 
+// Ctrl+A, Ctrl+C or Ctrl+Insert.
+bool IsCopyKey(const MSG& message) {
+    return message.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+           (message.wParam == 'A' || message.wParam == 'C' || message.wParam == VK_INSERT);
+}
+
 PromptAnswer TextViewer::Run(HWND owner) {
     WNDCLASSEXW windowClass{};
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -100,7 +106,11 @@ PromptAnswer TextViewer::Run(HWND owner) {
     SetFocus(GetDlgItem(window_, YesNo() ? IDYES : IDOK));
     MSG message;
     while (!done_ && !Failed() && !view_.Failed() && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(window_, &message)) {
+        if (IsCopyKey(message) && (message.hwnd == window_ || IsChild(window_, message.hwnd))) {
+            // Select all and copy wherever the focus is, as a message box copies its text.
+            SendMessageW(GetDlgItem(window_, kTextViewerEditId), WM_KEYDOWN, message.wParam,
+                         message.lParam);
+        } else if (!IsDialogMessageW(window_, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

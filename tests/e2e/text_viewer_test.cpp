@@ -86,6 +86,25 @@ TEST_F(TextViewerTest, StagesAnswerToEnterEscAndTheMouseAndTheirTextCopiesWhole)
     app.Answer(offer, IDNO);
 }
 
+TEST_F(TextViewerTest, CtrlAAndCtrlCCopyTheTextWhileTheFocusIsOnOk) {
+    const SeenPrompt source = StartRun(WriteLongSource(L"long.c"), folder.Root().wstring() + L"\\");
+    ASSERT_TRUE(source.viewer);
+    ASSERT_EQ(app.FocusedControl(), GetDlgItem(source.window, IDOK));
+    const DWORD clipboardBefore = GetClipboardSequenceNumber();
+    PressKeys({VK_CONTROL, 'A'});
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return GetClipboardSequenceNumber() != clipboardBefore &&
+                   ClipboardText() == source.text;
+        },
+        3000))
+        << "the clipboard holds «" << EncodeUtf8(ClipboardText()) << "»";
+    EXPECT_EQ(app.FocusedControl(), GetDlgItem(source.window, IDOK));
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(Gone(source));
+}
+
 TEST_F(TextViewerTest, ALongOfferShowsItsIconAndTakesOnlyYesOrNo) {
     const Path record = folder.PathOf(L"record.txt");
     RegisterRecordingFileType(L".orvyes", record);
