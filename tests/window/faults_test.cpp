@@ -10,7 +10,6 @@
 #include "files/mdlPub.h"
 #include "files/unique_handle_win32.h"
 #include "tests/window/program_fixture.h"
-#include "tests/window/recorder_file_type.h"
 
 namespace {
 
@@ -140,13 +139,32 @@ TEST_F(FaultsTest, ADropDuringARunChangesNeitherTheFieldNorTheFileProcessed) {
     EXPECT_TRUE(WaitFor([&] { return app.Text(Control(kText1)) == other; }, 3000));
 }
 
-// A relative save folder lies in the program's current folder; the application that opens the
-// result starts in another.
+// The text Notepad shows once it has opened a file, or empty when none came within the time; the
+// Notepad is ended either way.
+std::wstring TextInNotepad(const Driver& app) {
+    HWND notepad = nullptr;
+    std::wstring text;
+    WaitFor([&] {
+        notepad = FindWindowW(L"Notepad", nullptr);
+        text =
+            notepad != nullptr ? app.Text(FindWindowExW(notepad, nullptr, L"Edit", nullptr)) : L"";
+        return !text.empty();
+    });
+    DWORD process = 0;
+    GetWindowThreadProcessId(notepad, &process);
+    if (const HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process)) {
+        TerminateProcess(handle, 0);
+        WaitForSingleObject(handle, 5000);
+        CloseHandle(handle);
+    }
+    return text;
+}
+
+// A relative save folder lies in the program's current folder; Notepad, which shows a written
+// script, starts in another.
 TEST(RelativeSaveFolder, TheResultOpensByItsFullPath) {
     TempFolder folder;
-    const Path record = folder.PathOf(L"record.txt");
-    RegisterRecordingFileType(L".orvrel", record);
-    const Path source = folder.Write(L"rel.orvrel", "int a; // x\r\n");
+    const Path source = folder.Write(L"rel.bat", "@echo off // quiet\r\n");
     std::filesystem::create_directories(folder.Root() / "out");
     wchar_t testFolder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, testFolder);
@@ -160,9 +178,9 @@ TEST(RelativeSaveFolder, TheResultOpensByItsFullPath) {
     app.Click(app.Control(kCommand1));
     ASSERT_TRUE(app.AcceptStages());
     const SeenPrompt offer = app.WaitForPrompt();
-    ASSERT_EQ(offer.text, L"保存成功！ 是否打开该文件？\r\n\r\nout\\rel.orvrel");
+    ASSERT_EQ(offer.text, L"保存成功！ 是否打开该文件？\r\n\r\nout\\rel.bat");
     app.Answer(offer, IDYES);
-    EXPECT_EQ(WaitForRecord(record), folder.PathOf(L"out\\rel.orvrel"));
+    EXPECT_EQ(TextInNotepad(app), L"@echo off \r\n");
 }
 
 }  // namespace
