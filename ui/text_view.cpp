@@ -196,7 +196,7 @@ void TextView::UpdateScrollBars() {
     info.nPage = static_cast<UINT>(VisibleLines());
     info.nPos = firstLine_;
     SetScrollInfo(window_, SB_VERT, &info, TRUE);
-    info.nMax = width_ - 1;
+    info.nMax = std::max(0, width_ - 1);
     info.nPage = static_cast<UINT>(client.right);
     info.nPos = left_;
     SetScrollInfo(window_, SB_HORZ, &info, TRUE);
