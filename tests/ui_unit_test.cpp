@@ -189,7 +189,7 @@ TEST(SystemMenu, ChoosingAnOptionStoresOnlyThatOne) {
 }
 
 // What a screen reader reads from the text viewer's text: read-only text named by the prompt's
-// title, whose value is the whole text; nothing once the window has gone.
+// title, whose value is the whole text, through either interface; nothing once the window has gone.
 TEST(AccessibleText, IsReadOnlyTextWithItsNameAndWholeValueUntilDisconnected) {
     struct Source : AccessibleTextSource {
         std::wstring_view AccessibleName() const override { return L"未处理前的文件"; }
@@ -218,6 +218,18 @@ TEST(AccessibleText, IsReadOnlyTextWithItsNameAndWholeValueUntilDisconnected) {
     };
     EXPECT_EQ(read(&IAccessible::get_accName), L"未处理前的文件");
     EXPECT_EQ(read(&IAccessible::get_accValue), std::wstring(L"a\0b\r\nc", 6));
+    // The same through UI Automation's Value pattern.
+    IValueProvider* value = nullptr;
+    ASSERT_EQ(text->QueryInterface(__uuidof(IValueProvider), reinterpret_cast<void**>(&value)),
+              S_OK);
+    BOOL readOnly = FALSE;
+    EXPECT_EQ(value->get_IsReadOnly(&readOnly), S_OK);
+    EXPECT_TRUE(readOnly);
+    BSTR whole = nullptr;
+    EXPECT_EQ(value->get_Value(&whole), S_OK);
+    EXPECT_EQ(std::wstring(whole, SysStringLen(whole)), std::wstring(L"a\0b\r\nc", 6));
+    SysFreeString(whole);
+    value->Release();
     text->AddRef();  // a client's reference, kept after the window has gone
     DisconnectAccessibleText(text);
     DestroyWindow(window);

@@ -84,14 +84,10 @@ LRESULT TextView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETTEXT:
             return OnGetText(wParam, reinterpret_cast<wchar_t*>(lParam));
         case WM_GETOBJECT:
-            if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) {
-                return Default(message, wParam, lParam);
-            }
             if (accessible_ == nullptr) {
                 accessible_ = NewAccessibleText(window_, *this);
             }
-            return accessible_ != nullptr ? LresultFromObject(IID_IAccessible, wParam, accessible_)
-                                          : 0;
+            return accessible_ != nullptr ? AnswerGetObject(accessible_, wParam, lParam) : 0;
         case WM_DESTROY:
             DisconnectAccessibleText(std::exchange(accessible_, nullptr));
             return 0;

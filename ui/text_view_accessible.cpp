@@ -1,9 +1,32 @@
 #include "ui/text_view_accessible.h"
 
+// uiautomationcoreapi.h does not compile as C++ (a parameter named `new`): its few declarations
+// used here are below.
+#include <uiautomationclient.h>
+
 #include <atomic>
 #include <new>
 
 namespace {
+
+constexpr long kEditControlType = 50004;  // UIA_EditControlTypeId
+constexpr LONG kUiaRootObjectId = -25;    // UiaRootObjectId
+// UIA_E_INVALIDOPERATION: what setting a read-only value answers.
+const HRESULT kInvalidOperation = static_cast<HRESULT>(0x80131509);
+
+// A function of uiautomationcore.dll, loaded from the system folder on first use: mingw-w64 has no
+// import library for it. Null where the system has no UI Automation.
+template <typename Function>
+Function* Automation(const char* name) {
+    static const HMODULE module =
+        LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module != nullptr
+               ? reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
+}
+using ReturnRawElementProvider = LRESULT WINAPI(HWND, WPARAM, LPARAM, IRawElementProviderSimple*);
+using HostProviderFromHwnd = HRESULT WINAPI(HWND, IRawElementProviderSimple**);
+using DisconnectProvider = HRESULT WINAPI(IRawElementProviderSimple*);
 
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
@@ -16,7 +39,11 @@ void SetSelf(VARIANT* child) {
 
 }  // namespace
 
-class TextViewAccessible final : public IAccessible {
+// One object for both kinds of client: Microsoft Active Accessibility (IAccessible) and UI
+// Automation (a server-side provider with the Value pattern).
+class TextViewAccessible final : public IAccessible,
+                                 public IRawElementProviderSimple,
+                                 public IValueProvider {
   public:
     TextViewAccessible(HWND window, const AccessibleTextSource& source)
         : window_(window), source_(&source) {}
@@ -28,13 +55,18 @@ class TextViewAccessible final : public IAccessible {
         if (object == nullptr) {
             return E_POINTER;
         }
-        if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
+        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
+        } else if (id == __uuidof(IRawElementProviderSimple)) {
+            *object = static_cast<IRawElementProviderSimple*>(this);
+        } else if (id == __uuidof(IValueProvider)) {
+            *object = static_cast<IValueProvider*>(this);
+        } else {
+            *object = nullptr;
+            return E_NOINTERFACE;
         }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -125,8 +157,8 @@ class TextViewAccessible final : public IAccessible {
             return CO_E_OBJNOTCONNECTED;
         }
         // The window's own frame object, as for any control.
-        return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                          reinterpret_cast<void**>(parent));
+        return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW),
+                                          __uuidof(IDispatch), reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
         if (const HRESULT checked = Check(child); checked != S_OK) {
@@ -178,8 +210,75 @@ class TextViewAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
+    // UI Automation: what it is, the Value pattern for its text, and the window's own provider for
+    // the rest.
+    HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* options) override {
+        *options = static_cast<ProviderOptions>(ProviderOptions_ServerSideProvider |
+                                                ProviderOptions_UseComThreading);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID pattern, IUnknown** provider) override {
+        *provider = nullptr;
+        if (source_ == nullptr) {
+            return CO_E_OBJNOTCONNECTED;
+        }
+        if (pattern == UIA_ValuePatternId) {
+            *provider = static_cast<IValueProvider*>(this);
+            AddRef();
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID property, VARIANT* value) override {
+        value->vt = VT_EMPTY;
+        if (source_ == nullptr) {
+            return CO_E_OBJNOTCONNECTED;
+        }
+        switch (property) {
+            case UIA_ControlTypePropertyId:
+                value->vt = VT_I4;
+                value->lVal = kEditControlType;
+                return S_OK;
+            case UIA_NamePropertyId:
+                return AsBstr(source_->AccessibleName(), value);
+            case UIA_IsKeyboardFocusablePropertyId:
+            case UIA_HasKeyboardFocusPropertyId:
+                value->vt = VT_BOOL;
+                value->boolVal =
+                    property == UIA_IsKeyboardFocusablePropertyId || GetFocus() == window_
+                        ? VARIANT_TRUE
+                        : VARIANT_FALSE;
+                return S_OK;
+            default:
+                return S_OK;
+        }
+    }
+    HRESULT STDMETHODCALLTYPE
+    get_HostRawElementProvider(IRawElementProviderSimple** provider) override {
+        *provider = nullptr;
+        const auto host = Automation<HostProviderFromHwnd>("UiaHostProviderFromHwnd");
+        return host != nullptr ? host(window_, provider) : E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetValue(LPCWSTR) override { return kInvalidOperation; }
+    HRESULT STDMETHODCALLTYPE get_Value(BSTR* value) override {
+        VARIANT self;
+        SetSelf(&self);
+        return get_accValue(self, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL* readOnly) override {
+        *readOnly = TRUE;
+        return source_ != nullptr ? S_OK : CO_E_OBJNOTCONNECTED;
+    }
+
+    HWND Window() const { return window_; }
+
   private:
     ~TextViewAccessible() = default;
+
+    static HRESULT AsBstr(std::wstring_view text, VARIANT* value) {
+        value->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        value->vt = value->bstrVal != nullptr ? VT_BSTR : VT_EMPTY;
+        return value->bstrVal != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
 
     HRESULT Check(const VARIANT& child) const {
         if (source_ == nullptr) {
@@ -193,9 +292,10 @@ class TextViewAccessible final : public IAccessible {
         if (const HRESULT checked = Check(child); checked != S_OK) {
             return checked;
         }
-        const std::wstring_view value = (source_->*which)();
-        *text = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
-        return *text != nullptr ? S_OK : E_OUTOFMEMORY;
+        VARIANT value;
+        const HRESULT result = AsBstr((source_->*which)(), &value);
+        *text = value.bstrVal;
+        return result;
     }
     HRESULT Nothing(const VARIANT& child, BSTR* text) const {
         *text = nullptr;
@@ -218,12 +318,37 @@ class TextViewAccessible final : public IAccessible {
 };
 
 IAccessible* NewAccessibleText(HWND window, const AccessibleTextSource& source) {
-    return new (std::nothrow) TextViewAccessible(window, source);
+    return static_cast<IAccessible*>(new (std::nothrow) TextViewAccessible(window, source));
+}
+
+LRESULT AnswerGetObject(IAccessible* object, WPARAM flags, LPARAM id) {
+    auto* accessible = static_cast<TextViewAccessible*>(object);
+    switch (static_cast<LONG>(static_cast<DWORD>(id))) {
+        case OBJID_CLIENT:
+            return LresultFromObject(__uuidof(IAccessible), flags, object);
+        case kUiaRootObjectId:
+            if (const auto answer =
+                    Automation<ReturnRawElementProvider>("UiaReturnRawElementProvider")) {
+                return answer(accessible->Window(), flags, id, accessible);
+            }
+            return 0;
+        default:
+            return 0;
+    }
 }
 
 void DisconnectAccessibleText(IAccessible* object) {
-    if (object != nullptr) {
-        static_cast<TextViewAccessible*>(object)->Disconnect();
-        object->Release();
+    if (object == nullptr) {
+        return;
     }
+    auto* accessible = static_cast<TextViewAccessible*>(object);
+    accessible->Disconnect();
+    // UI Automation lets go of the window's provider and tells its clients it has gone.
+    if (const auto answer = Automation<ReturnRawElementProvider>("UiaReturnRawElementProvider")) {
+        answer(accessible->Window(), 0, 0, nullptr);
+    }
+    if (const auto disconnect = Automation<DisconnectProvider>("UiaDisconnectProvider")) {
+        disconnect(accessible);
+    }
+    object->Release();
 }
