@@ -9,22 +9,27 @@ constexpr size_t kShortPathLimit = MAX_PATH - 40;
 
 }  // namespace
 
-Path LongPathForm(const Path& path) {
-    if (path.size() < kShortPathLimit || path.rfind(L"\\\\?\\", 0) == 0) {
-        return path;
-    }
+Path FullPathOf(const Path& path) {
     // GetFullPathNameW accepts long paths and does the normalising (doubled separators, forward
     // slashes, "." and "..") that the \\?\ form switches off.
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (needed == 0) {
-        return path;
+        return Path();
     }
     Path full(needed, L'\0');
     const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) {
+    full.resize(length < needed ? length : 0);
+    return full;
+}
+
+Path LongPathForm(const Path& path) {
+    if (path.size() < kShortPathLimit || path.rfind(L"\\\\?\\", 0) == 0) {
         return path;
     }
-    full.resize(length);
+    const Path full = FullPathOf(path);
+    if (full.empty()) {
+        return path;
+    }
     if (full.rfind(L"\\\\", 0) == 0) {
         return L"\\\\?\\UNC\\" + full.substr(2);
     }

@@ -58,17 +58,24 @@ bool WindowsCallsDangerous(const Path& path) {
 void ShellOpen(WindowHandle owner, const Path& path) {
     const HWND window = static_cast<HWND>(owner);
     const std::wstring system = SystemFolder();
-    const Path target = ShellPath(path);
+    // The file was written relative to the current folder; the application starts in another.
+    const Path full = FullPathOf(path);
+    const Path target = ShellPath(full.empty() ? path : full);
     if (OpensInNotepad(path, PathExt()) || WindowsCallsDangerous(path)) {
         // Show the text of a file the shell would run; never run it. Notepad by its full path: a
-        // notepad.exe in the current folder (where the open dialog left it) must not be started.
+        // notepad.exe in the current folder (where the open dialog left it) must not be started,
+        // so without the system folder nothing is started.
+        if (system.empty()) {
+            return;
+        }
         const std::wstring notepad = system + L"\\notepad.exe";
         const std::wstring quoted = L"\"" + target + L"\"";
         ShellExecuteW(window, L"open", notepad.c_str(), quoted.c_str(), system.c_str(),
                       SW_SHOWNORMAL);
         return;
     }
-    ShellExecuteW(window, L"open", target.c_str(), nullptr, system.c_str(), SW_SHOWNORMAL);
+    ShellExecuteW(window, L"open", target.c_str(), nullptr,
+                  system.empty() ? nullptr : system.c_str(), SW_SHOWNORMAL);
 }
 
 }  // namespace mdlPub

@@ -48,6 +48,10 @@ inline constexpr wchar_t kAboutText[] =
     L"按 MIT 许可证发布。Copyright (c) 2026 The Orvandel developers";
 inline constexpr wchar_t kSettingsNotSaved[] = L"无法保存设置，但在本次运行结束前仍然有效。";
 
+// A failure of the window outside a run (kOutOfMemory is the run's).
+inline constexpr char16_t kOutOfMemoryElsewhere[] = u"内存不足，无法完成该操作！";
+inline constexpr char16_t kUnexpectedFailure[] = u"出现意外错误，无法完成该操作！";
+
 // The text viewer's buttons, as a message box names them.
 inline constexpr wchar_t kYesButton[] = L"是(&Y)";
 inline constexpr wchar_t kNoButton[] = L"否(&N)";

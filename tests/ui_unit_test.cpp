@@ -11,6 +11,7 @@
 #include "ui/message_box.h"
 #include "files/unique_handle_win32.h"
 #include "ui/text_view.h"
+#include "ui/text_view_accessible.h"
 
 namespace {
 
@@ -168,6 +169,157 @@ TEST(SystemMenu, OptionsShowTheirCheckMarksAndAreStoredAndOddValuesMeanOff) {
         DestroyWindow(form.Window());
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
+}
+
+// Another running copy stores its own choice meanwhile: choosing one option keeps it.
+TEST(SystemMenu, ChoosingAnOptionStoresOnlyThatOne) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
+    {
+        Form1 form;
+        ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr), SW_HIDE));
+        const DWORD on = 1;
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Orvandel", L"KeepHeader", REG_DWORD, &on,
+                        sizeof on);
+        SendMessageW(form.Window(), WM_SYSCOMMAND, kMenuLiteralsId, 0);
+        EXPECT_TRUE(LoadUserSettings().literals);
+        EXPECT_TRUE(LoadUserSettings().keepHeader) << "the other copy's choice was undone";
+        DestroyWindow(form.Window());
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvandel");
+}
+
+// What a screen reader reads from the text viewer's text: read-only text named by the prompt's
+// title, whose value is the whole text, through either interface; nothing once the window has gone.
+TEST(AccessibleText, IsReadOnlyTextWithItsNameAndWholeValueUntilDisconnected) {
+    struct Source : AccessibleTextSource {
+        std::wstring_view AccessibleName() const override { return L"未处理前的文件"; }
+        std::wstring_view AccessibleText() const override { return {L"a\0b\r\nc", 6}; }
+    } source;
+    const HWND window = CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP, 0, 0, 80, 40, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    IAccessible* text = NewAccessibleText(window, source);
+    ASSERT_NE(text, nullptr);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT number{};
+    EXPECT_EQ(text->get_accRole(self, &number), S_OK);
+    EXPECT_EQ(number.lVal, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(text->get_accState(self, &number), S_OK);
+    EXPECT_EQ(
+        number.lVal & (STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_INVISIBLE),
+        STATE_SYSTEM_READONLY | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_INVISIBLE);
+    const auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR value = nullptr;
+        const HRESULT result = (text->*get)(self, &value);
+        const std::wstring read = result == S_OK ? std::wstring(value, SysStringLen(value)) : L"-";
+        SysFreeString(value);
+        return read;
+    };
+    EXPECT_EQ(read(&IAccessible::get_accName), L"未处理前的文件");
+    EXPECT_EQ(read(&IAccessible::get_accValue), std::wstring(L"a\0b\r\nc", 6));
+    // The same through UI Automation's Value pattern.
+    IValueProvider* value = nullptr;
+    ASSERT_EQ(text->QueryInterface(__uuidof(IValueProvider), reinterpret_cast<void**>(&value)),
+              S_OK);
+    BOOL readOnly = FALSE;
+    EXPECT_EQ(value->get_IsReadOnly(&readOnly), S_OK);
+    EXPECT_TRUE(readOnly);
+    BSTR whole = nullptr;
+    EXPECT_EQ(value->get_Value(&whole), S_OK);
+    EXPECT_EQ(std::wstring(whole, SysStringLen(whole)), std::wstring(L"a\0b\r\nc", 6));
+    SysFreeString(whole);
+    value->Release();
+    text->AddRef();  // a client's reference, kept after the window has gone
+    DisconnectAccessibleText(text);
+    DestroyWindow(window);
+    EXPECT_EQ(read(&IAccessible::get_accValue), L"-");
+    EXPECT_EQ(text->get_accRole(self, &number), CO_E_OBJNOTCONNECTED);
+    text->Release();
+}
+
+// The text view in this process, in the system's fixed font, driven by the messages that the mouse,
+// the wheel and the keys send.
+class TextViewTest : public ::testing::Test {
+  protected:
+    void Show(std::wstring shown) {
+        text = std::move(shown);
+        TextView::RegisterWindowClass();
+        window = CreateWindowExW(0, kTextViewClass, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 300, 120,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), &view);
+        ASSERT_NE(window, nullptr);
+        SendMessageW(window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FIXED_FONT)), FALSE);
+        view.SetText(text);
+        const WindowDc dc(window);
+        const SelectionGuard font(dc.Get(), GetStockObject(SYSTEM_FIXED_FONT));
+        SIZE one{};
+        GetTextExtentPoint32W(dc.Get(), L"a", 1, &one);
+        cell = one.cx;
+    }
+    void TearDown() override { DestroyWindow(window); }
+    LPARAM AtColumn(int column) const { return MAKELPARAM(kPadding + column * cell + 1, 5); }
+    std::pair<DWORD, DWORD> Selection() const {
+        DWORD start = 0, end = 0;
+        SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+
+    static constexpr int kPadding = 4;  // between the border and the text
+    TextView view;
+    std::wstring text;
+    HWND window = nullptr;
+    int cell = 0;
+};
+
+TEST_F(TextViewTest, WheelStepsFinerThanANotchAddUp) {
+    std::wstring lines;
+    for (int i = 0; i < 100; ++i) {
+        lines += L"line\r\n";
+    }
+    Show(lines);
+    UINT perNotch = 0;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &perNotch, 0);
+    for (int step = 0; step < 6; ++step) {
+        SendMessageW(window, WM_MOUSEWHEEL, static_cast<WORD>(-WHEEL_DELTA / 6) << 16, 0);
+    }
+    EXPECT_EQ(GetScrollPos(window, SB_VERT), static_cast<int>(perNotch));
+}
+
+TEST_F(TextViewTest, EndShowsTheEndOfALineOfTabsAndScrollingStopsThere) {
+    Show(L"x" + std::wstring(40, L'\t') + L"end");
+    SendMessageW(window, WM_KEYDOWN, VK_END, 0);
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_ALL;
+    GetScrollInfo(window, SB_HORZ, &bar);
+    // Tabs stop every eight cells: the line ends three cells after the fortieth stop.
+    EXPECT_GE(bar.nMax + 1, (40 * 8 + 3) * cell + 2 * kPadding);
+    EXPECT_EQ(bar.nPos, bar.nMax + 1 - static_cast<int>(bar.nPage)) << "not at the end";
+    SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(GetScrollPos(window, SB_HORZ), bar.nPos) << "scrolled past the end";
+}
+
+TEST_F(TextViewTest, LosingTheMouseCaptureEndsTheDrag) {
+    Show(L"abcdefghij");
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, AtColumn(0));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, AtColumn(5));
+    SendMessageW(window, WM_CAPTURECHANGED, 0, 0);
+    SendMessageW(window, WM_MOUSEMOVE, 0, AtColumn(9));
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{5}));
+}
+
+TEST_F(TextViewTest, TheFocusShowsACaretWhereTheClickWas) {
+    Show(L"abcdefghij");
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, AtColumn(3));
+    SendMessageW(window, WM_LBUTTONUP, 0, AtColumn(3));
+    UpdateWindow(window);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetCurrentThreadId(), &info);
+    EXPECT_EQ(info.hwndCaret, window);
+    EXPECT_EQ(info.rcCaret.left, kPadding + 3 * cell);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <new>
+#include <utility>
+
 #include "files/long_path_win32.h"
 #include "files/mdlPub.h"
 #include "files/texts.h"
@@ -74,14 +77,19 @@ bool Form1::Create(HINSTANCE instance, int show) {
 }
 
 void Form1::ReportFailure() {
+    const bool inRun = std::exchange(failedInRun_, false);
+    const char16_t* text = texts::kOutOfMemory;
     try {
         RethrowFailure();
+        return;
+    } catch (const std::bad_alloc&) {
+        text = inRun ? texts::kOutOfMemory : texts::kOutOfMemoryElsewhere;
     } catch (...) {
-        // Allocation is the only way the window's handlers fail. The text is shown from where it
-        // stands: no memory is needed for it.
-        MessageBoxW(window_, WindowsText(texts::kOutOfMemory), WindowsText(texts::kProgramTitle),
-                    MB_OK | MB_ICONEXCLAMATION);
+        text = inRun ? texts::kOutOfMemory : texts::kUnexpectedFailure;
     }
+    // The texts are shown from where they stand: no memory is needed for them.
+    MessageBoxW(window_, WindowsText(text), WindowsText(texts::kProgramTitle),
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -233,10 +241,11 @@ bool Form1::OnSystemMenu(UINT id) {
     if (option == nullptr) {
         return false;
     }
+    const UserSettings before = settings_;
     *option = !*option;
     CheckMenuItem(GetSystemMenu(window_, FALSE), id,
                   MF_BYCOMMAND | (*option ? MF_CHECKED : MF_UNCHECKED));
-    if (!SaveUserSettings(settings_) && !toldSettingsNotSaved_) {
+    if (!SaveUserSettings(settings_, before) && !toldSettingsNotSaved_) {
         toldSettingsNotSaved_ = true;
         MessageBoxW(window_, texts::kSettingsNotSaved, texts::kWindowCaption,
                     MB_OK | MB_ICONEXCLAMATION);
@@ -265,6 +274,7 @@ void Form1::OnCommand(int id, int notification) {
                 ProcessingRun(*this);
             } catch (...) {
                 running_ = false;
+                failedInRun_ = true;
                 throw;
             }
             running_ = false;
@@ -324,7 +334,7 @@ LRESULT CALLBACK Form1::Text2Proc(HWND edit, UINT message, WPARAM wParam, LPARAM
         const HWND next = reinterpret_cast<HWND>(wParam);
         auto* form = reinterpret_cast<Form1*>(self);
         if (next != nullptr && GetParent(next) == form->window_) {
-            form->NormaliseText2();
+            form->Guard([form] { form->NormaliseText2(); });
         }
     }
     return DefSubclassProc(edit, message, wParam, lParam);

@@ -15,7 +15,8 @@ class Form1 : public WindowBase<Form1>, public ProcessingHost {
   public:
     // Creates and shows the window; false when it could not be created.
     bool Create(HINSTANCE instance, int show);
-    // Tells the user of a failure that a window procedure caught, if there was one.
+    // Tells the user of a failure that a window procedure or Guard caught, if there was one: in a
+    // run that memory ran out for the file, elsewhere what kind of failure ended the action.
     void ReportFailure();
 
     // What the processing run needs from the window.
@@ -49,6 +50,7 @@ class Form1 : public WindowBase<Form1>, public ProcessingHost {
 
     HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
     bool running_ = false;      // from a click on Command1 until its run has ended
+    bool failedInRun_ = false;  // the failure to report ended a run
     UserSettings settings_ = LoadUserSettings();
     bool toldSettingsNotSaved_ = false;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;

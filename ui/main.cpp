@@ -16,8 +16,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // The dialog manager gives the window Tab, Shift+Tab and the access keys.
-        if (!MoveFocusForSharedAccessKey(form.Window(), message) &&
-            !IsDialogMessageW(form.Window(), &message)) {
+        bool moved = false;
+        form.Guard([&] { moved = MoveFocusForSharedAccessKey(form.Window(), message); });
+        if (!moved && !IsDialogMessageW(form.Window(), &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

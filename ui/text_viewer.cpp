@@ -1,6 +1,9 @@
 #include "ui/text_viewer.h"
 
+#include <algorithm>
+
 #include "files/texts.h"
+#include "files/unique_handle_win32.h"
 #include "ui/display_text.h"
 #include "ui/font.h"
 #include "ui/text_view.h"
@@ -51,21 +54,48 @@ HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWO
                            GetModuleHandleW(nullptr), object);
 }
 
+// Centred on the owner, within the work area of the owner's monitor (which may lie left of or
+// above the primary one, at negative coordinates), and no larger than that area.
+RECT Placement(HWND owner, int width, int height) {
+    RECT ownerRect{};
+    GetWindowRect(owner != nullptr ? owner : GetDesktopWindow(), &ownerRect);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    const HMONITOR handle = owner != nullptr
+                                ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                                : MonitorFromRect(&ownerRect, MONITOR_DEFAULTTONEAREST);
+    if (!GetMonitorInfoW(handle, &monitor)) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    }
+    const RECT& work = monitor.rcWork;
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    const int left = std::clamp<int>((ownerRect.left + ownerRect.right - width) / 2, work.left,
+                                     work.right - width);
+    const int top = std::clamp<int>((ownerRect.top + ownerRect.bottom - height) / 2, work.top,
+                                    work.bottom - height);
+    return {left, top, left + width, top + height};
+}
+
+// Ctrl+A, Ctrl+C or Ctrl+Insert.
+bool IsCopyKey(const MSG& message) {
+    return message.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+           (message.wParam == 'A' || message.wParam == 'C' || message.wParam == VK_INSERT);
+}
+
 PromptAnswer TextViewer::Run(HWND owner) {
     WNDCLASSEXW windowClass{};
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     Register(kTextViewerClass, windowClass);
+    // Accessibility clients get the view's object through COM; undone only if done here.
+    const ComInitialisation com(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     dpi_ = owner != nullptr ? static_cast<int>(GetDpiForWindow(owner)) : USER_DEFAULT_SCREEN_DPI;
-    RECT ownerRect{};
-    GetWindowRect(owner != nullptr ? owner : GetDesktopWindow(), &ownerRect);
-    const int width = Scale(760);
-    const int height = Scale(560);
-    const int left = (ownerRect.left + ownerRect.right - width) / 2;
-    const int top = (ownerRect.top + ownerRect.bottom - height) / 2;
+    const RECT frame = Placement(owner, Scale(760), Scale(560));
     CreateWindowExW(WS_EX_DLGMODALFRAME, kTextViewerClass, WindowsText(prompt_.title),
-                    WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, left < 0 ? 0 : left, top < 0 ? 0 : top,
-                    width, height, owner, nullptr, GetModuleHandleW(nullptr), this);
+                    WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, frame.left, frame.top,
+                    frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
+                    GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) {
         RethrowFailure();
         return PromptAnswer::Ok;
@@ -76,7 +106,11 @@ PromptAnswer TextViewer::Run(HWND owner) {
     SetFocus(GetDlgItem(window_, YesNo() ? IDYES : IDOK));
     MSG message;
     while (!done_ && !Failed() && !view_.Failed() && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(window_, &message)) {
+        if (IsCopyKey(message) && (message.hwnd == window_ || IsChild(window_, message.hwnd))) {
+            // Select all and copy wherever the focus is, as a message box copies its text.
+            SendMessageW(GetDlgItem(window_, kTextViewerEditId), WM_KEYDOWN, message.wParam,
+                         message.lParam);
+        } else if (!IsDialogMessageW(window_, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -167,6 +201,7 @@ void TextViewer::OnCreate() {
     ApplyFont(window_, font_.Get());
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(monospaced_.Get()), FALSE);
     view_.SetText(std::wstring_view(WindowsText(prompt_.text), prompt_.text.size()));
+    view_.SetAccessibleName(std::wstring_view(WindowsText(prompt_.title), prompt_.title.size()));
 }
 
 void TextViewer::LayOut() {

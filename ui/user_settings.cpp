@@ -5,8 +5,13 @@
 namespace {
 
 constexpr wchar_t kKey[] = L"Software\\Orvandel";
-constexpr wchar_t kLiterals[] = L"Literals";
-constexpr wchar_t kKeepHeader[] = L"KeepHeader";
+
+struct Value {
+    bool UserSettings::*option;
+    const wchar_t* name;
+};
+constexpr Value kValues[] = {{&UserSettings::literals, L"Literals"},
+                             {&UserSettings::keepHeader, L"KeepHeader"}};
 
 bool Load(const wchar_t* name) {
     DWORD value = 0;
@@ -25,10 +30,19 @@ bool Save(const wchar_t* name, bool on) {
 }  // namespace
 
 UserSettings LoadUserSettings() {
-    return {Load(kLiterals), Load(kKeepHeader)};
+    UserSettings settings;
+    for (const Value& value : kValues) {
+        settings.*value.option = Load(value.name);
+    }
+    return settings;
 }
 
-bool SaveUserSettings(const UserSettings& settings) {
-    const bool literals = Save(kLiterals, settings.literals);
-    return Save(kKeepHeader, settings.keepHeader) && literals;
+bool SaveUserSettings(const UserSettings& settings, const UserSettings& stored) {
+    bool saved = true;
+    for (const Value& value : kValues) {
+        if (settings.*value.option != stored.*value.option) {
+            saved = Save(value.name, settings.*value.option) && saved;
+        }
+    }
+    return saved;
 }

@@ -9,5 +9,6 @@ struct UserSettings {
 
 // The remembered options; a value that is missing, unreadable or neither 0 nor 1 means off.
 UserSettings LoadUserSettings();
-// False when they could not be stored.
-bool SaveUserSettings(const UserSettings& settings);
+// Stores the options of `settings` that differ from `stored`, and only those: another running copy
+// of the program may have stored the others since. False when one could not be stored.
+bool SaveUserSettings(const UserSettings& settings, const UserSettings& stored);

@@ -1,7 +1,9 @@
 // The one base of the program's windows: registers the class once, binds the object to its window
 // on WM_NCCREATE (the object comes as the creation parameter) and unbinds it on WM_NCDESTROY.
 // No C++ exception leaves a window procedure, since it would unwind through the system's frames:
-// the first one is kept and rethrown by the owner once the system's call has returned.
+// the first one is kept and rethrown by the owner once the system's call has returned. Guard does
+// the same for the program's other code that the system calls (subclass procedures) or that runs
+// between messages.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +22,22 @@ class WindowBase {
     void RethrowFailure() {
         if (failure_) {
             std::rethrow_exception(std::exchange(failure_, nullptr));
+        }
+    }
+
+    // Runs `action`; keeps the first exception it throws and wakes the message loop, so that the
+    // owner hears of it without waiting for the next input. False when it threw.
+    template <typename Action>
+    bool Guard(Action&& action) noexcept {
+        try {
+            action();
+            return true;
+        } catch (...) {
+            if (!failure_) {
+                failure_ = std::current_exception();
+                PostMessageW(window_, WM_NULL, 0, 0);
+            }
+            return false;
         }
     }
 
@@ -59,17 +77,14 @@ class WindowBase {
             self->window_ = nullptr;
             return DefWindowProcW(window, message, wParam, lParam);
         }
-        try {
-            return self->OnMessage(message, wParam, lParam);
-        } catch (...) {
-            if (!self->failure_) {
-                self->failure_ = std::current_exception();
-            }
-            if (message == WM_PAINT) {
-                ValidateRect(window, nullptr);
-            }
-            return message == WM_CREATE ? -1 : 0;
+        LRESULT result = 0;
+        if (self->Guard([&] { result = self->OnMessage(message, wParam, lParam); })) {
+            return result;
         }
+        if (message == WM_PAINT) {
+            ValidateRect(window, nullptr);
+        }
+        return message == WM_CREATE ? -1 : 0;
     }
 
     std::exception_ptr failure_;

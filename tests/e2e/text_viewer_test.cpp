@@ -47,6 +47,14 @@ std::wstring ClipboardText() {
     return text;
 }
 
+// The clipboard is opened only once the program has changed it: opened while the program copies,
+// it would make the copy fail.
+bool ClipboardBecomes(const std::wstring& text, DWORD sequenceBefore) {
+    return WaitFor(
+        [&] { return GetClipboardSequenceNumber() != sequenceBefore && ClipboardText() == text; },
+        3000);
+}
+
 TEST_F(TextViewerTest, StagesAnswerToEnterEscAndTheMouseAndTheirTextCopiesWhole) {
     const SeenPrompt source = StartRun(WriteLongSource(L"long.c"), folder.Root().wstring() + L"\\");
     ASSERT_TRUE(source.viewer);
@@ -63,20 +71,13 @@ TEST_F(TextViewerTest, StagesAnswerToEnterEscAndTheMouseAndTheirTextCopiesWhole)
 
     const SeenPrompt secondPass = app.WaitForPrompt();
     ASSERT_TRUE(secondPass.viewer);
-    // The clipboard is opened only once the program has changed it: opened while the program
-    // copies, it would make the copy fail.
     const DWORD clipboardBefore = GetClipboardSequenceNumber();
     ASSERT_TRUE(ClickWithMouse(GetDlgItem(secondPass.window, 100)));
     ASSERT_TRUE(
         WaitFor([&] { return app.FocusedControl() == GetDlgItem(secondPass.window, 100); }, 3000));
     PressKeys({VK_CONTROL, 'A'});
     PressKeys({VK_CONTROL, 'C'});
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            return GetClipboardSequenceNumber() != clipboardBefore &&
-                   ClipboardText() == secondPass.text;
-        },
-        3000))
+    EXPECT_TRUE(ClipboardBecomes(secondPass.text, clipboardBefore))
         << "the clipboard holds «" << EncodeUtf8(ClipboardText()) << "»";
     ASSERT_TRUE(ClickWithMouse(GetDlgItem(secondPass.window, IDOK)));
     ASSERT_TRUE(Gone(secondPass)) << "a click on OK did not answer the viewer";
@@ -84,6 +85,20 @@ TEST_F(TextViewerTest, StagesAnswerToEnterEscAndTheMouseAndTheirTextCopiesWhole)
     const SeenPrompt offer = app.WaitForPrompt();
     ASSERT_FALSE(offer.viewer);
     app.Answer(offer, IDNO);
+}
+
+TEST_F(TextViewerTest, CtrlAAndCtrlCCopyTheTextWhileTheFocusIsOnOk) {
+    const SeenPrompt source = StartRun(WriteLongSource(L"long.c"), folder.Root().wstring() + L"\\");
+    ASSERT_TRUE(source.viewer);
+    ASSERT_EQ(app.FocusedControl(), GetDlgItem(source.window, IDOK));
+    const DWORD clipboardBefore = GetClipboardSequenceNumber();
+    PressKeys({VK_CONTROL, 'A'});
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(ClipboardBecomes(source.text, clipboardBefore))
+        << "the clipboard holds «" << EncodeUtf8(ClipboardText()) << "»";
+    EXPECT_EQ(app.FocusedControl(), GetDlgItem(source.window, IDOK));
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(Gone(source));
 }
 
 TEST_F(TextViewerTest, ALongOfferShowsItsIconAndTakesOnlyYesOrNo) {

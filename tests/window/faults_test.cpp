@@ -139,6 +139,50 @@ TEST_F(FaultsTest, ADropDuringARunChangesNeitherTheFieldNorTheFileProcessed) {
     EXPECT_TRUE(WaitFor([&] { return app.Text(Control(kText1)) == other; }, 3000));
 }
 
+// The text Notepad shows once it has opened a file, or empty when none came within the time; the
+// Notepad is ended either way.
+std::wstring TextInNotepad(const Driver& app) {
+    HWND notepad = nullptr;
+    std::wstring text;
+    WaitFor([&] {
+        notepad = FindWindowW(L"Notepad", nullptr);
+        text =
+            notepad != nullptr ? app.Text(FindWindowExW(notepad, nullptr, L"Edit", nullptr)) : L"";
+        return !text.empty();
+    });
+    DWORD process = 0;
+    GetWindowThreadProcessId(notepad, &process);
+    if (const HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process)) {
+        TerminateProcess(handle, 0);
+        WaitForSingleObject(handle, 5000);
+        CloseHandle(handle);
+    }
+    return text;
+}
+
+// A relative save folder lies in the program's current folder; Notepad, which shows a written
+// script, starts in another.
+TEST(RelativeSaveFolder, TheResultOpensByItsFullPath) {
+    TempFolder folder;
+    const Path source = folder.Write(L"rel.bat", "@echo off // quiet\r\n");
+    std::filesystem::create_directories(folder.Root() / "out");
+    wchar_t testFolder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, testFolder);
+    SetCurrentDirectoryW(folder.Root().c_str());
+    Driver app;
+    const bool started = app.Start();
+    SetCurrentDirectoryW(testFolder);
+    ASSERT_TRUE(started);
+    app.SetText(app.Control(kText1), source);
+    app.SetText(app.Control(kText2), L"out\\");
+    app.Click(app.Control(kCommand1));
+    ASSERT_TRUE(app.AcceptStages());
+    const SeenPrompt offer = app.WaitForPrompt();
+    ASSERT_EQ(offer.text, L"保存成功！ 是否打开该文件？\r\n\r\nout\\rel.bat");
+    app.Answer(offer, IDYES);
+    EXPECT_EQ(TextInNotepad(app), L"@echo off \r\n");
+}
+
 }  // namespace
 
 namespace {
@@ -178,6 +222,39 @@ TEST(OutOfMemory, InTheViewerIsReportedOnceAndTheProgramGoesOn) {
         lines += "a\r\n";
     }
     ExpectOutOfMemoryReported(lines);
+}
+
+// The failing-allocation build with a save folder too long to copy, left for the start button: its
+// normalising fails outside any run. Returns the prompt that follows.
+SeenPrompt LeaveAHugeSaveFolder(Driver& app) {
+    if (!app.Start(ProgramPath(L"tests\\orvandel_failing_allocations.exe"))) {
+        return {};
+    }
+    app.SetText(app.Control(kText2), std::wstring(140000, L'd'));
+    app.Focus(app.Control(kText2));
+    app.Focus(app.Control(kCommand1));
+    return app.WaitForPrompt(5000);
+}
+
+TEST(OutOfMemory, LeavingTheSaveFolderIsReportedAndTheProgramGoesOn) {
+    Driver app;
+    const SeenPrompt prompt = LeaveAHugeSaveFolder(app);
+    ASSERT_NE(prompt.window, nullptr) << "the failure was not reported";
+    EXPECT_EQ(prompt.icon, L"exclamation");
+    EXPECT_EQ(prompt.title, L"Orvandel");
+    app.Answer(prompt, IDOK);
+    EXPECT_EQ(app.WaitForPrompt(300).window, nullptr);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(app.Control(kText2), WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 5000, &length);
+    EXPECT_EQ(length, 140000u) << "the field changed";
+    EXPECT_TRUE(IsWindow(app.Main())) << "the program must keep running";
+}
+
+TEST(OutOfMemory, OutsideARunTheMessageDoesNotSpeakOfTheFile) {
+    Driver app;
+    const SeenPrompt prompt = LeaveAHugeSaveFolder(app);
+    EXPECT_EQ(prompt.text, L"内存不足，无法完成该操作！");
+    app.Answer(prompt, IDOK);
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 #include <iterator>
 #include <string>
 
+#include <uiautomationclient.h>
+
 #include "files/long_path_win32.h"
+#include "files/unique_handle_win32.h"
 #include "files/utf8.h"
 #include "tests/window/program_fixture.h"
 #include "tests/window/recorder_file_type.h"
 #include "tests/window/sample_source.h"
 #include "ui/control_ids.h"
+#include "ui/text_viewer.h"
 
 namespace {
 
@@ -171,15 +175,18 @@ TEST_F(WindowTest, SaveIntoAMissingFolderIsReportedWithoutAnOffer) {
     EXPECT_FALSE(std::filesystem::exists(folder.Root() / "nowhere"));
 }
 
-TEST_F(WindowTest, LongTextIsShownWholeInTheViewer) {
+// A source too long for a message box: 40 lines of 128 characters.
+std::string LongSource() {
     std::string source;
-    std::wstring expected;
     for (int i = 0; i < 40; ++i) {
-        const std::string line =
-            "int value" + std::to_string(i) + " = " + std::string(120, '7') + ";";
-        source += line + "\r\n";
-        expected += std::wstring(line.begin(), line.end()) + (i < 39 ? L"\r\n" : L"");
+        source += "int value" + std::to_string(i) + " = " + std::string(120, '7') + ";\r\n";
     }
+    return source;
+}
+
+TEST_F(WindowTest, LongTextIsShownWholeInTheViewer) {
+    const std::string source = LongSource();
+    const std::wstring expected(source.begin(), source.end() - 2);
     app.SetText(Control(kText1), folder.Write(L"long.c", source));
     app.SetText(Control(kText2), folder.Root().wstring() + L"\\");
     app.Click(Control(kCommand1));
@@ -201,6 +208,67 @@ TEST_F(WindowTest, LongTextIsShownWholeInTheViewer) {
     ASSERT_NE(offer.window, nullptr);
     EXPECT_FALSE(offer.viewer);
     app.Answer(offer, IDNO);
+}
+
+TEST_F(WindowTest, TheViewerOpensWithinTheWorkAreaWhenTheWindowIsInACorner) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(app.Main(), MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    SetWindowPos(app.Main(), nullptr, work.right - 120, work.bottom - 80, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntilIdle());
+    const SeenPrompt viewer =
+        StartRun(folder.Write(L"long.c", LongSource()), folder.Root().wstring() + L"\\");
+    ASSERT_TRUE(viewer.viewer);
+    RECT frame{};
+    GetWindowRect(viewer.window, &frame);
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_LE(frame.right, work.right);
+    EXPECT_LE(frame.bottom, work.bottom);
+    app.Answer(viewer, IDOK);
+}
+
+// UI Automation's client functions, from the system folder: mingw-w64 has no import library.
+template <typename Function>
+Function* Automation(const char* name) {
+    static const HMODULE module =
+        LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+TEST_F(WindowTest, UiAutomationFindsTheViewersTextAsAnEditNamedByTheTitle) {
+    using Node = void*;
+    const auto nodeFromHandle = Automation<HRESULT WINAPI(HWND, Node*)>("UiaNodeFromHandle");
+    const auto property =
+        Automation<HRESULT WINAPI(Node, PROPERTYID, VARIANT*)>("UiaGetPropertyValue");
+    const auto release = Automation<BOOL WINAPI(Node)>("UiaNodeRelease");
+    ASSERT_TRUE(nodeFromHandle && property && release);
+    const ComInitialisation com(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    const SeenPrompt viewer =
+        StartRun(folder.Write(L"long.c", LongSource()), folder.Root().wstring() + L"\\");
+    ASSERT_TRUE(viewer.viewer);
+    Node text = nullptr;
+    ASSERT_EQ(nodeFromHandle(GetDlgItem(viewer.window, kTextViewerEditId), &text), S_OK);
+    const auto read = [&](PROPERTYID id) {
+        VARIANT value{};
+        property(text, id, &value);
+        std::wstring shown = value.vt == VT_BSTR
+                                 ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal))
+                             : value.vt == VT_I4   ? std::to_wstring(value.lVal)
+                             : value.vt == VT_BOOL ? (value.boolVal ? L"true" : L"false")
+                                                   : L"<" + std::to_wstring(value.vt) + L">";
+        VariantClear(&value);
+        return shown;
+    };
+    EXPECT_EQ(read(UIA_ControlTypePropertyId), L"50004") << "not an edit control";
+    EXPECT_EQ(read(UIA_NamePropertyId), L"未处理前的文件");
+    EXPECT_EQ(read(UIA_IsKeyboardFocusablePropertyId), L"true");
+    // (Wine 8 reads no pattern's properties, such as the Value pattern's text: the window's unit
+    // tests read that in the program's own process.)
+    release(text);
+    app.Answer(viewer, IDOK);
 }
 
 // Runs the source through every stage and answers Yes to the offer to open the result.
