@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "cli/cli_options.h"
+#include "cli/exhibit_command.h"
 #include "cli/file_job.h"
 #include "cli/folder_listing.h"
 #include "cli/progress.h"
@@ -74,6 +75,9 @@ unsigned WorkerCount(const CliOptions& options) {
 }  // namespace
 
 int RunCli(const std::vector<NativeString>& arguments, Console& console) {
+    if (!arguments.empty() && EqualsAscii(arguments[0], "exhibit")) {
+        return RunExhibitCommand({arguments.begin() + 1, arguments.end()}, console);
+    }
     const ParsedArguments parsed = ParseArguments(arguments);
     if (!parsed.error.empty()) {
         return BadUsage(console, parsed.error);
