@@ -1,11 +1,13 @@
 #include "exhibit/source_lines.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string_view>
 
 #include "exhibit/program_order.h"
 #include "exhibit/source_language.h"
 #include "exhibit/text_decoding.h"
+#include "files/byte_scan.h"
 
 namespace {
 
@@ -34,11 +36,13 @@ bool LooksBinary(std::string_view bytes) {
 }
 
 size_t CountLines(std::string_view bytes) {
-    size_t lines = 1;
-    for (const char c : bytes) {
-        lines += c == '\n';
-    }
-    return lines;
+    return 1 + static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+// True for a line of ASCII without tabs, the bulk of sources: one byte a column.
+bool IsPlainAscii(std::string_view line) {
+    return byte_scan::PlainAsciiRun(line) == line.size() &&
+           line.find('\t') == std::string_view::npos;
 }
 
 // Appends the line with its tabs expanded to the next multiple of `tabWidth` columns.
@@ -80,6 +84,13 @@ int WidthOf(const std::string& text) {
 }
 
 std::uintmax_t WrapLine(const std::string& line, int columns, std::vector<std::string>* rows) {
+    if (IsPlainAscii(line)) {
+        const auto width = static_cast<size_t>(columns);
+        for (size_t start = 0; rows && (start == 0 || start < line.size()); start += width) {
+            rows->push_back(line.substr(start, width));
+        }
+        return line.empty() ? 1 : (line.size() + width - 1) / width;
+    }
     std::uintmax_t count = 1;
     size_t start = 0;
     int width = 0;
@@ -130,10 +141,7 @@ SourceLines PrepareSource(const CollectedFile& file, const std::string& encoding
     std::string expanded;
     const std::string_view all = text;
     for (size_t start = 0; start <= all.size();) {
-        size_t end = all.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            end = all.size();
-        }
+        const size_t end = byte_scan::FindEither(all, start, '\r', '\n', all.size());
         std::string_view line = all.substr(start, end - start);
         start = end + (all.substr(end, 2) == "\r\n" ? 2 : 1);
         const size_t last = line.find_last_not_of(" \t\f\v");
@@ -142,7 +150,11 @@ SourceLines PrepareSource(const CollectedFile& file, const std::string& encoding
         }
         line = line.substr(0, last + 1);
         expanded.clear();
-        ExpandTabs(line, tabWidth, expanded);
+        if (IsPlainAscii(line)) {
+            expanded.assign(line);
+        } else {
+            ExpandTabs(line, tabWidth, expanded);
+        }
         ++result.lineCount;
         const std::uintmax_t rows = WrapLine(expanded, columns, nullptr);
         result.rowCount += rows;
