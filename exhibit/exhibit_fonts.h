@@ -14,8 +14,16 @@ struct ExhibitFonts {
     std::string cjkFamily;
 };
 
-// Loads both fonts; false with `error` saying which font is missing and how to install it.
-bool LoadExhibitFonts(ExhibitFonts& fonts, std::string& error);
+enum class FontRole { Code, Cjk };
+
+// Loads the system's font for `role`; false with `error` saying which font is missing and how to
+// install it.
+bool LoadSystemFont(FontRole role, TrueTypeFont& font, std::string& family, std::string& error);
+
+inline bool LoadExhibitFonts(ExhibitFonts& fonts, std::string& error) {
+    return LoadSystemFont(FontRole::Code, fonts.code, fonts.codeFamily, error) &&
+           LoadSystemFont(FontRole::Cjk, fonts.cjk, fonts.cjkFamily, error);
+}
 
 // The font cut down to `glyphs` (sorted), glyph numbers unchanged, as a standalone TrueType font;
 // empty on failure.

@@ -69,9 +69,8 @@ using Input =
 
 }  // namespace
 
-bool LoadExhibitFonts(ExhibitFonts& fonts, std::string& error) {
-    return LoadOne(kCodeFont, fonts.code, fonts.codeFamily, error) &&
-           LoadOne(kCjkFont, fonts.cjk, fonts.cjkFamily, error);
+bool LoadSystemFont(FontRole role, TrueTypeFont& font, std::string& family, std::string& error) {
+    return LoadOne(role == FontRole::Code ? kCodeFont : kCjkFont, font, family, error);
 }
 
 std::string SubsetFont(const TrueTypeFont& font, const std::vector<uint16_t>& glyphs) {
