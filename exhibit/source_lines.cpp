@@ -143,20 +143,22 @@ SourceLines PrepareSource(const CollectedFile& file, const std::string& encoding
     for (size_t start = 0; start <= all.size();) {
         const size_t end = byte_scan::FindEither(all, start, '\r', '\n', all.size());
         std::string_view line = all.substr(start, end - start);
-        start = end + (all.substr(end, 2) == "\r\n" ? 2 : 1);
+        start = end + (end + 1 < all.size() && all[end] == '\r' && all[end + 1] == '\n' ? 2 : 1);
         const size_t last = line.find_last_not_of(" \t\f\v");
         if (last == std::string_view::npos) {
             continue;
         }
         line = line.substr(0, last + 1);
-        expanded.clear();
-        if (IsPlainAscii(line)) {
-            expanded.assign(line);
-        } else {
-            ExpandTabs(line, tabWidth, expanded);
-        }
         ++result.lineCount;
-        const std::uintmax_t rows = WrapLine(expanded, columns, nullptr);
+        std::uintmax_t rows = 0;
+        if (IsPlainAscii(line)) {
+            rows = (line.size() + static_cast<size_t>(columns) - 1) / static_cast<size_t>(columns);
+            expanded.assign(keepLines ? line : std::string_view());
+        } else {
+            expanded.clear();
+            ExpandTabs(line, tabWidth, expanded);
+            rows = WrapLine(expanded, columns, nullptr);
+        }
         result.rowCount += rows;
         result.wrappedLines += rows > 1;
         if (keepLines) {
