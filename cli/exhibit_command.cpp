@@ -23,6 +23,7 @@ constexpr std::string_view kUsage =
     "  --line-numbers       number the program's lines\n"
     "  --footer TEXT        a line at the foot of every page\n"
     "  --first FILE         the file shown first (default: the program's entry)\n"
+    "  --ext LIST           only these file types, e.g. c,h,java (default: every known one)\n"
     "  --exclude PATTERN    leave out what the .gitignore pattern matches (repeatable)\n"
     "  --include-tests      take test files and folders too\n"
     "  --encoding NAME      of sources that are not UTF-8 or UTF-16, e.g. GBK\n"
@@ -83,6 +84,8 @@ std::string ParseExhibitArguments(const std::vector<NativeString>& arguments,
                 options.footer = text;
             } else if (option == "--first") {
                 options.first = value;
+            } else if (option == "--ext") {
+                options.extensions = ExtensionList(text);
             } else if (option == "--exclude") {
                 options.excludes.push_back(text);
             } else if (option == "--encoding") {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -161,7 +162,7 @@ class Walker {
             LeaveOut(relative, "ignored by .gitignore");
         } else if (AnyMatches(kGeneratedNames, name)) {
             LeaveOut(relative, "minified, generated or a lock file");
-        } else if (!IsKnownSource(name)) {
+        } else if (!IsKnownSource(name) || !Chosen(name)) {
             if (name != ".gitignore") {
                 ++otherFiles_[name.rfind('.') == std::string::npos ? ""
                                                                    : name.substr(name.rfind('.'))];
@@ -173,6 +174,17 @@ class Walker {
             const std::uintmax_t size = fs::file_size(path, error);
             out_.files.push_back({path, prefix_ + relative, error ? 0 : size});
         }
+    }
+
+    // The file types chosen, when some are.
+    bool Chosen(const std::string& name) const {
+        const size_t dot = name.rfind('.');
+        std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return options_.extensions.empty() ||
+               std::find(options_.extensions.begin(), options_.extensions.end(), extension) !=
+                   options_.extensions.end();
     }
 
     void LeaveOut(const std::string& relative, const char* reason) {
