@@ -6,9 +6,9 @@
 
 #include "processing/languages/comment_spans.h"
 
-// The C-like languages, read by one configurable lexer (lex_c_like.cpp).
+// The C-like languages, read by one configurable lexer (c_like_lexer.h). C, C++, Java,
+// Objective-C, CUDA, shaders and protobuf are read by the literal passes.
 void LexJavaScript(std::string_view text, CommentSpans& spans);
-void LexJsx(std::string_view text, CommentSpans& spans);
 void LexTypeScript(std::string_view text, CommentSpans& spans);
 void LexTsx(std::string_view text, CommentSpans& spans);
 void LexCSharp(std::string_view text, CommentSpans& spans);
@@ -21,9 +21,7 @@ void LexDart(std::string_view text, CommentSpans& spans);
 void LexCss(std::string_view text, CommentSpans& spans);
 void LexScss(std::string_view text, CommentSpans& spans);
 void LexJson(std::string_view text, CommentSpans& spans);
-void LexObjectiveC(std::string_view text, CommentSpans& spans);
 void LexGroovy(std::string_view text, CommentSpans& spans);
-void LexProtobuf(std::string_view text, CommentSpans& spans);
 
 // The languages whose comments are not `//` and `/* */`.
 void LexPython(std::string_view text, CommentSpans& spans);
