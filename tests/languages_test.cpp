@@ -52,6 +52,7 @@ TEST(Languages, JavaScript) {
                                  {"e = <a href=\"//x\">// text {/* c */}</a>",
                                   "e = <a href=\"//x\">// text {}</a>"},
                                  {"i++ / 2 // c", "i++ / 2"},
+                                 {"m = (1<<n) - 1; // c", "m = (1<<n) - 1;"},
                              });
 }
 

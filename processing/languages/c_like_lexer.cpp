@@ -367,7 +367,9 @@ class Lexer {
     // A JSX element at the '<' at `i`: where an operand is expected, a name or '>' follows, and
     // in TSX not a type parameter list (`<T,>`, `<T extends U>`).
     bool JsxStarts(size_t i) const {
-        if (rules_.jsx == Jsx::None || i + 1 >= n_ || !OperandExpected(i)) {
+        // `a << b`: the second '<' follows an operator, but makes a shift with the first.
+        if (rules_.jsx == Jsx::None || i + 1 >= n_ || (i > 0 && t_[i - 1] == '<') ||
+            !OperandExpected(i)) {
             return false;
         }
         const char next = t_[i + 1];

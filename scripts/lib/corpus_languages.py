@@ -3,7 +3,7 @@
 Each language's results are judged by its own tokenizer (scripts/lib/corpus-npm/corpus-tokens.mjs
 for JavaScript, TypeScript, JSON and the tree-sitter grammars; scripts/lib/corpus-go for Go) over
 real code the packages ship: the npm packages' own sources, Go's standard library, the Rust crates
-Debian packages, the grammars' test corpora.
+Debian packages, the Kotlin, Swift and C# of npm packages for mobile apps.
 """
 import os
 import re
@@ -15,8 +15,13 @@ REPO = os.path.dirname(os.path.dirname(HERE))
 NPM = os.path.join(REPO, "build", "corpus-npm")
 MODULES = os.path.join(NPM, "node_modules")
 CRATES = "/usr/share/cargo/registry"
+PACKS = os.path.join(NPM, "packs")
 # Debian's Rust crates whose sources are the Rust corpus.
 RUST_PACKAGES = ["librust-syn-dev", "librust-regex-syntax-dev", "librust-serde-dev"]
+# npm packages fetched only for the sources they ship: Kotlin and Swift (expo-modules-core), C#
+# (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs).
+SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
+                   "@tanstack/react-query@5.108.4", "rxjs@7.8.2"]
 
 
 def install():
@@ -27,11 +32,23 @@ def install():
         subprocess.run(["apt-get", "install", "-y", "-q"] + missing, check=True,
                        stdout=subprocess.DEVNULL)
     os.makedirs(NPM, exist_ok=True)
-    shutil.copy(os.path.join(HERE, "corpus-npm", "package.json"), NPM)
+    installed = os.path.join(NPM, "package.json")
+    wanted = os.path.join(HERE, "corpus-npm", "package.json")
+    changed = not os.path.exists(installed) or open(installed).read() != open(wanted).read()
+    shutil.copy(wanted, NPM)
     shutil.copy(os.path.join(HERE, "corpus-npm", "corpus-tokens.mjs"), NPM)
-    if not os.path.isdir(MODULES):
+    if changed or not os.path.isdir(MODULES):
         subprocess.run(["npm", "install", "--no-audit", "--no-fund", "--legacy-peer-deps",
                         "--ignore-scripts"], cwd=NPM, check=True, stdout=subprocess.DEVNULL)
+    if not os.path.isdir(PACKS):
+        os.makedirs(PACKS + ".part", exist_ok=True)
+        for package in SOURCE_PACKAGES:
+            tarball = subprocess.run(["npm", "pack", "--silent", package], cwd=PACKS + ".part",
+                                     check=True, capture_output=True, text=True).stdout.strip()
+            folder = os.path.join(PACKS + ".part", tarball[:-len(".tgz")])
+            os.makedirs(folder)
+            subprocess.run(["tar", "xzf", os.path.join("..", tarball)], cwd=folder, check=True)
+        os.rename(PACKS + ".part", PACKS)
 
 
 def files_under(folders, pattern, exclude=None):
@@ -41,21 +58,6 @@ def files_under(folders, pattern, exclude=None):
             found += [os.path.join(d, n) for n in names if re.search(pattern, n)
                       and not (exclude and re.search(exclude, os.path.join(d, n)))]
     return sorted(f for f in found if os.path.isfile(f) and not os.path.islink(f))
-
-
-def corpus_extract(folder, source_folder, extension):
-    """The code of a tree-sitter test corpus (=== title ===, code, ---, tree), one file each."""
-    files = []
-    for corpus in files_under([source_folder], r"\.txt$"):
-        with open(corpus, encoding="utf-8", errors="surrogateescape") as f:
-            text = f.read()
-        for n, block in enumerate(re.split(r"^=+\n[^\n]*\n=+\n", text, flags=re.M)[1:]):
-            code = block.split("\n---\n")[0]
-            path = os.path.join(folder, "%s-%d.%s" % (os.path.basename(corpus)[:-4], n, extension))
-            with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
-                f.write(code)
-            files.append(path)
-    return files
 
 
 def go_root():
@@ -69,11 +71,11 @@ def corpora(work):
     return {
         "go": (lambda: files_under([os.path.join(go_root(), "src")], r"\.go$"), "go"),
         "javascript": (lambda: files_under([m], r"\.(js|mjs|cjs)$", r"\.min\.js$"), "node"),
-        "typescript": (lambda: files_under([m], r"\.(ts|mts|cts)$"), "node"),
+        "typescript": (lambda: files_under([m, PACKS], r"\.(ts|mts|cts)$"), "node"),
+        "tsx": (lambda: files_under([PACKS], r"\.tsx$"), "node"),
+        "csharp": (lambda: files_under([PACKS], r"\.cs$"), "node"),
+        "kotlin": (lambda: files_under([PACKS], r"\.kts?$"), "node"),
         "rust": (lambda: files_under([CRATES], r"\.rs$"), "node"),
-        "dart": (lambda: corpus_extract(os.path.join(work, "dart"),
-                                        os.path.join(m, "tree-sitter-dart", "test"), "dart"),
-                 "node"),
         "css": (lambda: files_under([m], r"\.css$", r"\.min\.css$"), "node"),
         "scss": (lambda: files_under([m], r"\.scss$"), "node"),
         "json": (lambda: files_under([m], r"\.json$"), "node"),

@@ -6,7 +6,8 @@
 // still holds a comment the language's tools would not keep, one line
 // "source<TAB>index<TAB>expected<TAB>actual" is printed; "source<TAB>skipped" for a source that
 // does not parse. JavaScript and TypeScript are read by TypeScript's parser (so that regular
-// expressions, templates and JSX are read in context), JSON by jsonc-parser, the others by their
+// expressions, templates and JSX are read in context), JSON by jsonc-parser, SCSS by postcss-scss,
+// the others by their
 // tree-sitter grammars.
 import { readFileSync } from "node:fs";
 import { createRequire } from "node:module";
@@ -74,6 +75,28 @@ function jsonTokens(name, text) {
     return { tokens, comments, ok };
 }
 
+function scssTokens(name, text) {
+    const tokenize = require("postcss-scss/lib/scss-tokenize");
+    const Input = require("postcss/lib/input");
+    const tokens = [];
+    const comments = [];
+    let ok = true;
+    try {
+        const scanner = tokenize(new Input(text));
+        while (!scanner.endOfFile()) {
+            const [type, value] = scanner.nextToken();
+            if (type === "comment") {
+                comments.push(value);
+            } else if (type !== "space") {
+                tokens.push(`${type} ${crlf(value)}`);
+            }
+        }
+    } catch {
+        ok = false;
+    }
+    return { tokens, comments, ok };
+}
+
 const grammars = {
     csharp: "tree-sitter-c-sharp/tree-sitter-c_sharp.wasm",
     rust: "tree-sitter-rust/tree-sitter-rust.wasm",
@@ -88,8 +111,9 @@ async function treeSitterReader() {
     await Parser.init();
     const parser = new Parser();
     parser.setLanguage(await Language.load(require.resolve(grammars[language])));
+    // The compilers read CR LF as LF, and so a backslash before CR LF as one before a line end.
     return (name, text) => {
-        const tree = parser.parse(text);
+        const tree = parser.parse(crlf(text));
         const tokens = [];
         const comments = [];
         const cursor = tree.walk();
@@ -120,6 +144,7 @@ async function treeSitterReader() {
 
 const read = ["javascript", "typescript", "tsx"].includes(language) ? typeScriptTokens
            : language === "json" ? jsonTokens
+           : language === "scss" ? scssTokens
            : await treeSitterReader();
 
 for (const line of readFileSync(pairsFile, "utf8").split("\n")) {
