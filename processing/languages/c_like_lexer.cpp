@@ -132,7 +132,15 @@ class Lexer {
 
     size_t Code(size_t i) {
         Frame& frame = stack_.back();
+        // Brackets matter only inside a string's code or a JSX brace, and to find `url(`.
+        const bool brackets = frame.closer != 0 || rules_.unquotedUrls;
         while (i < n_) {
+            i = brackets
+                    ? byte_scan::FindFirstOf<'/', '"', '\'', '`', '<', '{', '}', '(', ')'>(t_, i)
+                    : byte_scan::FindFirstOf<'/', '"', '\'', '`', '<'>(t_, i);
+            if (i >= n_) {
+                break;
+            }
             const char c = t_[i];
             if (!special_[static_cast<unsigned char>(c)]) {
                 ++i;
@@ -202,6 +210,10 @@ class Lexer {
         const Frame frame = stack_.back();
         const StringForm& f = frame.form;
         while (k < n_) {
+            k = byte_scan::FindFirstOf<'\\', '\r', '\n', '"', '\'', '`', '/', '$', '{'>(t_, k);
+            if (k >= n_) {
+                break;
+            }
             const char c = t_[k];
             if (c == '\\' && f.escapes) {
                 if (f.holes == Holes::BackslashParen && k + 1 < n_ && t_[k + 1] == '(') {

@@ -17,6 +17,10 @@ std::optional<c_like::StringForm> StringAt(std::string_view text, size_t at) {
 }
 
 bool IsDirective(std::string_view comment) {
+    if (comment.size() < 3 ||
+        std::string_view("gl +e").find(comment[2]) == std::string_view::npos) {
+        return false;
+    }
     for (std::string_view prefix :
          {"//go:", "//line ", "/*line ", "// +build", "//export ", "//extern "}) {
         if (comment.starts_with(prefix)) {
@@ -40,8 +44,13 @@ bool OnlyBlank(std::string_view text, bool oneLineEnd) {
 
 // The comments that end just above an `import "C"`, with no blank line between them.
 void KeepCgoPreamble(std::string_view text, CommentSpans& spans, size_t first) {
-    for (size_t at = text.find("import \"C\""); at != std::string_view::npos;
-         at = text.find("import \"C\"", at + 1)) {
+    // Found by its rarer part: a search for "import" would stop at every 'i'.
+    for (size_t quoted = text.find("\"C\""); quoted != std::string_view::npos;
+         quoted = text.find("\"C\"", quoted + 1)) {
+        if (quoted < 7 || text.substr(quoted - 7, 7) != "import ") {
+            continue;
+        }
+        const size_t at = quoted - 7;
         size_t after = at;
         for (size_t k = spans.size(); k > first; --k) {
             CommentSpan& span = spans[k - 1];

@@ -74,12 +74,13 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans) {
 // One pass: the comments of one kind go, everything else is copied, line by line.
 class SpanPass {
   public:
-    SpanPass(std::string_view source, const CommentSpans& spans, Kind kind)
-        : t_(source), spans_(spans), kind_(kind) {
+    SpanPass(std::string_view source, const CommentSpans& spans, Kind kind, AnsiText& out)
+        : t_(source), spans_(spans), kind_(kind), out_(out) {
+        out_.clear();
         out_.reserve(source.size() + source.size() / 8 + 16);
     }
 
-    AnsiText Run(bool keepHeader) {
+    void Run(bool keepHeader) {
         size_t at = ByteOrderMarkLength(t_);
         out_.append(t_.substr(0, at));
         size_t next = 0;
@@ -114,7 +115,6 @@ class SpanPass {
             EndLine(t_.size(), false);
         }
         out_.resize(out_.size() < 2 ? 0 : out_.size() - 2);
-        return std::move(out_);
     }
 
   private:
@@ -181,7 +181,7 @@ class SpanPass {
 
     void Remove(const CommentSpan& span) {
         const std::string_view comment = t_.substr(span.begin, span.end - span.begin);
-        if (!span.line && comment.find_first_of("\r\n") != kNone) {
+        if (!span.line && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end) {
             if (breakAt_ == kNone && !AllSpaceOrTab(Line())) {
                 breakAt_ = out_.size();
             }
@@ -239,7 +239,7 @@ class SpanPass {
     const std::string_view t_;
     const CommentSpans& spans_;
     const Kind kind_;
-    AnsiText out_;
+    AnsiText& out_;
     size_t sourceLineStart_ = 0;
     // The current output line.
     size_t lineStart_ = 0;
@@ -255,10 +255,17 @@ class SpanPass {
 }  // namespace
 
 void Strip(AnsiText& text, CommentLexer lexer, Kind kind, bool keepHeader) {
+    // The spans and the result's buffer are kept for the next text: the result goes in place of
+    // the source, whose buffer becomes the next result's.
     thread_local CommentSpans spans;
+    thread_local AnsiText result;
     spans.clear();
     lexer(text, spans);
-    text = SpanPass(text, spans, kind).Run(keepHeader);
+    SpanPass(text, spans, kind, result).Run(keepHeader);
+    text.swap(result);
+    if (result.capacity() > 2 * text.capacity() + (1 << 20)) {
+        result = AnsiText();  // a large file's buffer is not kept for the small ones after it
+    }
 }
 
 }  // namespace span_passes
