@@ -88,7 +88,11 @@ class Lexer {
     }
 
   private:
-    void Add(size_t begin, size_t end, bool line) { spans_.push_back({begin, end, line, false}); }
+    void Add(size_t begin, size_t end, bool line) {
+        if (!rules_.directive || !rules_.directive(t_.substr(begin, end - begin))) {
+            spans_.push_back({begin, end, line, false});
+        }
+    }
 
     void AddLiteral(size_t begin, size_t end) {
         if (byte_scan::FindEither(t_, begin, '\r', '\n', end) < end) {

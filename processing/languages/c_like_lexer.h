@@ -41,7 +41,9 @@ struct Rules {
     SlashLiteral slash = SlashLiteral::None;
     Jsx jsx = Jsx::None;
     bool unquotedUrls = false;  // `url(…)` holds its address as it stands (SCSS, Less)
-    // Drops the spans from `first` on that the language's tools read as more than comments.
+    // True for a comment that the language's tools read as a directive, which stays.
+    bool (*directive)(std::string_view comment) = nullptr;
+    // Marks the spans from `first` on that stay for what stands around them.
     void (*keep)(std::string_view text, CommentSpans& spans, size_t first) = nullptr;
 };
 

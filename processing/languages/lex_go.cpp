@@ -44,41 +44,35 @@ bool OnlyBlank(std::string_view text, bool oneLineEnd) {
 
 // The comments that end just above an `import "C"`, with no blank line between them.
 void KeepCgoPreamble(std::string_view text, CommentSpans& spans, size_t first) {
-    // Found by its rarer part: a search for "import" would stop at every 'i'.
-    for (size_t quoted = text.find("\"C\""); quoted != std::string_view::npos;
-         quoted = text.find("\"C\"", quoted + 1)) {
-        if (quoted < 7 || text.substr(quoted - 7, 7) != "import ") {
+    for (size_t last = first; last < spans.size(); ++last) {
+        size_t after = spans[last].end;
+        while (after < text.size() && (text[after] == ' ' || text[after] == '\t' ||
+                                       text[after] == '\r' || text[after] == '\n')) {
+            ++after;
+        }
+        if (spans[last].literal || !text.substr(after).starts_with("import \"C\"") ||
+            !OnlyBlank(text.substr(spans[last].end, after - spans[last].end), true)) {
             continue;
         }
-        const size_t at = quoted - 7;
-        size_t after = at;
-        for (size_t k = spans.size(); k > first; --k) {
+        // The preamble: this comment and those just above it.
+        for (size_t k = last + 1; k > first; --k) {
             CommentSpan& span = spans[k - 1];
-            if (span.end > at) {
-                continue;
-            }
-            if (span.literal || !OnlyBlank(text.substr(span.end, after - span.end), true)) {
+            if (k - 1 < last &&
+                (span.literal ||
+                 !OnlyBlank(text.substr(span.end, spans[k].begin - span.end), true))) {
                 break;
             }
-            after = span.begin;
             span.literal = true;  // kept as it stands
         }
     }
-}
-
-void KeepDirectives(std::string_view text, CommentSpans& spans, size_t first) {
-    KeepCgoPreamble(text, spans, first);
-    std::erase_if(spans, [&, index = size_t{0}](const CommentSpan& span) mutable {
-        return index++ >= first && !span.literal &&
-               IsDirective(text.substr(span.begin, span.end - span.begin));
-    });
 }
 
 const c_like::Rules kGo = [] {
     c_like::Rules rules;
     rules.quotes = "\"'`";
     rules.stringAt = StringAt;
-    rules.keep = KeepDirectives;
+    rules.directive = IsDirective;
+    rules.keep = KeepCgoPreamble;
     return rules;
 }();
 

@@ -15,11 +15,8 @@ std::optional<c_like::StringForm> StringAt(std::string_view text, size_t at) {
 }
 
 // `/// <reference …/>` lines are directives to the compiler.
-void KeepReferences(std::string_view text, CommentSpans& spans, size_t first) {
-    std::erase_if(spans, [&, index = size_t{0}](const CommentSpan& span) mutable {
-        return index++ >= first && span.line &&
-               text.substr(span.begin, span.end - span.begin).starts_with("/// <reference");
-    });
+bool IsReference(std::string_view comment) {
+    return comment.starts_with("/// <reference");
 }
 
 c_like::Rules Script(c_like::Jsx jsx, bool typed) {
@@ -29,7 +26,7 @@ c_like::Rules Script(c_like::Jsx jsx, bool typed) {
     rules.stringAt = StringAt;
     rules.slash = c_like::SlashLiteral::Regex;
     rules.jsx = jsx;
-    rules.keep = typed ? KeepReferences : nullptr;
+    rules.directive = typed ? IsReference : nullptr;
     return rules;
 }
 

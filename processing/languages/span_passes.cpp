@@ -122,6 +122,18 @@ class SpanPass {
     void Code(size_t from, size_t to) {
         while (from < to) {
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
+            if (lineEnd < to && Settled()) {
+                // Most lines: nothing pending, so the line is kept with CR LF unless blank.
+                out_.append(t_.data() + from, lineEnd - from);
+                if (AllSpaceOrTab(Line())) {
+                    out_.resize(lineStart_);
+                } else {
+                    out_ += "\r\n";
+                    lineStart_ = protectedEnd_ = out_.size();
+                }
+                from = sourceLineStart_ = AfterLineEnd(t_, lineEnd);
+                continue;
+            }
             Write(from, lineEnd);
             if (lineEnd == to) {
                 return;
@@ -192,6 +204,10 @@ class SpanPass {
             glueAt_ = out_.size();
         }
         removedAt_ = out_.size();
+    }
+
+    bool Settled() const {
+        return !lineProtected_ && removedAt_ == kNone && glueAt_ == kNone && breakAt_ == kNone;
     }
 
     std::string_view Line() const { return std::string_view(out_).substr(lineStart_); }
