@@ -4,6 +4,10 @@
 
 #include <fstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "exhibit/exhibit_run.h"
 #include "exhibit/ignore_patterns.h"
 #include "exhibit/page_choice.h"
@@ -78,9 +82,15 @@ TEST(ExhibitDecoding, ByteOrderMarksUtf8AndCodePages) {
             EXPECT_EQ(utf8, c.utf8);
         }
     }
-#ifndef _WIN32
-    // The system's code page is UTF-8 here: GBK bytes need their encoding named.
+    // Without a name, the system's code page: GBK on Chinese Windows, UTF-8 elsewhere (where GBK
+    // bytes need their encoding named).
     std::string utf8;
+#ifdef _WIN32
+    if (GetACP() == 936) {
+        EXPECT_TRUE(DecodeSourceText("\xD6\xD0\xCE\xC4", "", utf8));
+        EXPECT_EQ(utf8, "\xE4\xB8\xAD\xE6\x96\x87");
+    }
+#else
     EXPECT_FALSE(DecodeSourceText("\xD6\xD0\xCE\xC4", "", utf8));
 #endif
 }
@@ -167,6 +177,12 @@ TEST(ExhibitCollect, LeavesOutBuildFoldersTestsIgnoredAndGeneratedFiles) {
     EXPECT_EQ(leftOut,
               "build/|node_modules/|tests/|src/f_test.c|src/g.min.js|src/ign.c|src/z/|"
               "1 file(s) *.txt|");
+
+    // Chosen file types, as typed.
+    options.extensions = ExtensionList(" .H; txt,C ");
+    EXPECT_EQ(options.extensions, (std::vector<std::string>{"h", "txt", "c"}));
+    options.extensions = {"h"};
+    EXPECT_TRUE(CollectSources(options).files.empty());
 }
 
 // A run that fails writes nothing and says why.
