@@ -9,6 +9,7 @@
 #endif
 
 #include "exhibit/exhibit_run.h"
+#include "exhibit/exhibit_summary.h"
 #include "exhibit/ignore_patterns.h"
 #include "exhibit/page_choice.h"
 #include "exhibit/program_order.h"
@@ -111,6 +112,35 @@ TEST(ExhibitPages, FirstAndLastThirtyNumberedOneToSixty) {
     EXPECT_EQ(longer.ProgramPageOf(31), 72u);
     EXPECT_TRUE(longer.Shows(100 * 50 + 6));
     EXPECT_FALSE(longer.Shows(30 * 50));
+}
+
+TEST(ExhibitSummary, EachFileWithItsPagesInTheExhibit) {
+    ExhibitOptions options;
+    options.name = "N";
+    options.version = "1";
+    const PageChoice pages(100 * 50, 50);  // pages 31 to 70 left out
+    const std::vector<LeftOut> leftOut = {{"build/", "build output"}};
+    const std::vector<std::string> warnings = {"x.c: not text"};
+    const SummaryInput input{
+        options,
+        pages,
+        5000,
+        3,
+        {{"a.c", 10, 0, 10},        // page 1
+         {"b.c", 4000, 10, 4000},   // pages 1 to 81: 1-30 and, after the gap, 31-41
+         {"c.c", 100, 2000, 100},   // pages 41 and 42, left out
+         {"d.c", 890, 4110, 890}},  // pages 83 to 100
+        leftOut,
+        warnings};
+    const std::string text = SummaryText(input);
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF"));
+    for (const char* line :
+         {"\r\n  10\t1\ta.c\r\n", "\r\n  4000\t1-30, 31-41\tb.c\r\n",
+          "\r\n  100\tnot shown\tc.c\r\n", "\r\n  890\t43-60\td.c\r\n",
+          "\r\n  build/: build output\r\n", "\r\n  x.c: not text\r\n",
+          "Pages of the whole program: 100\r\n", "Lines wrapped onto more than one row: 3\r\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
 }
 
 TEST(ExhibitOrder, EntryFirstByItsSigns) {
