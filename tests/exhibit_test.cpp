@@ -264,6 +264,23 @@ TEST_F(ExhibitRun, AMissingFontIsNamedWithItsPackage) {
 }
 #endif
 
+#ifdef _WIN32
+TEST_F(ExhibitRun, AnOutputOpenElsewhereStaysWhole) {
+    const fs::path pdf = folder_.Root() / "out/e.pdf";
+    fs::create_directories(pdf.parent_path());
+    std::ofstream(pdf, std::ios::binary) << "the old exhibit";
+    // Another program holds the file open, sharing nothing.
+    const HANDLE held =
+        CreateFileW(pdf.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const ExhibitOutcome outcome = Make([](ExhibitOptions&) {});
+    CloseHandle(held);
+    EXPECT_NE(outcome.error.find("open in another program"), std::string::npos) << outcome.error;
+    std::ifstream in(pdf, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the old exhibit");
+}
+#endif
+
 TEST_F(ExhibitRun, WritesThePdfAndTheSummaryBesideIt) {
     const ExhibitOutcome outcome = Make([](ExhibitOptions&) {});
     ASSERT_EQ(outcome.error, "");
