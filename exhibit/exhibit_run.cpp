@@ -170,7 +170,8 @@ ExhibitOutcome MakeExhibit(const ExhibitOptions& options, const ExhibitProgress&
         shown.push_back(sources.files[i].shown);
         scores.push_back(counted[i].entryScore);
     }
-    const std::string first = Shown(options.first.generic_string());
+    const std::u8string firstText = options.first.generic_u8string();
+    const std::string first(firstText.begin(), firstText.end());
     const int entry = EntryIndex(shown, scores, first);
     if (!first.empty() && entry < 0) {
         outcome.error = first + " (--first) is not one of the sources";

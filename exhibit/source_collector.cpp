@@ -72,7 +72,6 @@ class Walker {
             out_.error = Utf8Name(root) + ": " + (error ? error.message() : "not found");
             return;
         }
-        root_ = root;
         gitignore_ = IgnorePatterns();
         excludes_ = IgnorePatterns();
         for (const std::string& pattern : options_.excludes) {
@@ -86,6 +85,15 @@ class Walker {
         } else {
             prefix_.clear();
             TakeFile(root, Utf8Name(root.filename()), status);
+        }
+    }
+
+    // Files of no known language are counted by extension rather than listed one by one.
+    void ListOtherFiles() {
+        for (const auto& [extension, count] : otherFiles_) {
+            out_.leftOut.push_back({std::to_string(count) + " file(s) " +
+                                        (extension.empty() ? "without extension" : "*" + extension),
+                                    "not a source of a known language"});
         }
     }
 
@@ -191,20 +199,8 @@ class Walker {
         out_.leftOut.push_back({prefix_ + relative, reason});
     }
 
-  public:
-    // Files of no known language are counted by extension rather than listed one by one.
-    void ListOtherFiles() {
-        for (const auto& [extension, count] : otherFiles_) {
-            out_.leftOut.push_back({std::to_string(count) + " file(s) " +
-                                        (extension.empty() ? "without extension" : "*" + extension),
-                                    "not a source of a known language"});
-        }
-    }
-
-  private:
     const ExhibitOptions& options_;
     Collection& out_;
-    fs::path root_;
     std::string prefix_;
     IgnorePatterns gitignore_;
     IgnorePatterns excludes_;
