@@ -281,6 +281,25 @@ TEST_F(ExhibitRun, AnOutputOpenElsewhereStaysWhole) {
 }
 #endif
 
+TEST_F(ExhibitRun, BinaryGeneratedAndUndecodableSourcesAreLeftOutAndNamed) {
+    const fs::path project = folder_.Root() / "p";
+    fs::create_directories(project);
+    std::ofstream(project / "blob.c", std::ios::binary) << std::string("int\0\x01", 5);
+    std::ofstream(project / "bundle.c") << "int v[] = {" << std::string(9000, '1') << "};\n";
+    std::ofstream(project / "gbk.c", std::ios::binary) << "char* s = \"\xD6\xD0\";\n";
+    std::ofstream(project / "long.c") << "int w = " << std::string(3000, '2') << ";\n";
+    const ExhibitOutcome outcome = Make([](ExhibitOptions& o) { o.encoding = "no-such-code"; });
+    ASSERT_EQ(outcome.error, "");
+    EXPECT_EQ(outcome.files, 2u);  // main.c and the long line of the program's own
+    EXPECT_EQ(outcome.wrappedLines, 1u);
+    ASSERT_EQ(outcome.warnings.size(), 1u);
+    EXPECT_EQ(outcome.warnings[0].find("gbk.c: not text"), 0u) << outcome.warnings[0];
+    std::ifstream in(folder_.Root() / "out/e.txt", std::ios::binary);
+    const std::string summary(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(summary.find("blob.c: a binary file"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("bundle.c: generated or minified"), std::string::npos) << summary;
+}
+
 TEST_F(ExhibitRun, WritesThePdfAndTheSummaryBesideIt) {
     const ExhibitOutcome outcome = Make([](ExhibitOptions&) {});
     ASSERT_EQ(outcome.error, "");
