@@ -7,12 +7,14 @@
 #include <unordered_set>
 
 #include "cli/cli_options.h"
+#include "cli/exhibit_command.h"
 #include "cli/file_job.h"
 #include "cli/folder_listing.h"
 #include "cli/progress.h"
 #include "cli/result_writer.h"
 #include "cli/tree_walk.h"
 #include "cli/worker_pool.h"
+#include "processing/languages/language_table.h"
 
 namespace fs = std::filesystem;
 
@@ -97,6 +99,38 @@ std::string ListedName(const std::string& name) {
     return quoted + '"';
 }
 
+// The table of languages: name, extensions and comment forms, in columns.
+std::string LanguageList() {
+    std::string list = "language     extensions                                 comments\n";
+    const auto column = [&](std::string_view text, size_t width) {
+        list.append(text).append(text.size() < width ? width - text.size() : 1, ' ');
+    };
+    for (const Language& language : Languages()) {
+        column(language.name, 13);
+        column(language.extensions, 43);
+        list.append(language.lineComment)
+            .append(language.lineComment.empty() ? "" : " ")
+            .append(language.blockComment)
+            .append("\n");
+    }
+    return list;
+}
+
+// The source from standard input, its result to standard output.
+int RunStandardInput(const CliOptions& options, Console& console) {
+    AnsiText text;
+    if (!ReadStandardInput(text)) {
+        console.WriteText(Stream::Err, "orvandel-cli: standard input cannot be read\n");
+        return kExitSomeFailed;
+    }
+    const std::string_view lineEnd = StripSource(text, Path(), options);
+    if (!console.WriteBytes(Stream::Out, text) || !console.WriteBytes(Stream::Out, lineEnd)) {
+        console.WriteText(Stream::Err, "orvandel-cli: standard output cannot be written\n");
+        return kExitSomeFailed;
+    }
+    return kExitDone;
+}
+
 unsigned WorkerCount(const CliOptions& options) {
     if (options.jobs != 0) {
         return options.jobs;
@@ -105,6 +139,9 @@ unsigned WorkerCount(const CliOptions& options) {
 }
 
 int Run(const std::vector<NativeString>& arguments, Console& console) {
+    if (!arguments.empty() && EqualsAscii(arguments[0], "exhibit")) {
+        return RunExhibitCommand({arguments.begin() + 1, arguments.end()}, console);
+    }
     const ParsedArguments parsed = ParseArguments(arguments);
     if (!parsed.error.empty()) {
         return BadUsage(console, parsed.error);
@@ -117,6 +154,13 @@ int Run(const std::vector<NativeString>& arguments, Console& console) {
     if (options.version) {
         console.WriteText(Stream::Out, "orvandel-cli " ORVANDEL_VERSION "\n");
         return kExitDone;
+    }
+    if (options.listLanguages) {
+        console.WriteText(Stream::Out, LanguageList());
+        return kExitDone;
+    }
+    if (options.FromStandardInput()) {
+        return RunStandardInput(options, console);
     }
     if (const std::string error = UsageErrorOnDisk(options); !error.empty()) {
         return BadUsage(console, error);

@@ -40,6 +40,7 @@ inline constexpr wchar_t kFolderBrowserTitle[] = L"选择保存位置";
 // The window's system menu, the About box and the remembered options.
 inline constexpr wchar_t kMenuLiterals[] = L"识别字符串和字符常量(&L)";
 inline constexpr wchar_t kMenuKeepHeader[] = L"保留文件头部注释(&H)";
+inline constexpr wchar_t kMenuExhibit[] = L"生成软著源代码文档(&D)...";
 inline constexpr wchar_t kMenuAbout[] = L"关于 Orvandel(&A)...";
 inline constexpr wchar_t kAboutTitle[] = L"关于 Orvandel";
 inline constexpr wchar_t kAboutVersion[] = L"Orvandel ";  // then the version

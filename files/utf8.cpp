@@ -126,6 +126,24 @@ bool DecodeUtf8Strict(std::string_view bytes, std::wstring& out) {
     return true;
 }
 
+bool IsWellFormedUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        i += byte_scan::PlainAsciiRun(bytes.substr(i));
+        if (i == bytes.size()) {
+            break;
+        }
+        char32_t cp = 0;
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        const size_t length = c < 0x80 ? 1 : SequenceLength(bytes.substr(i), cp);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 DisplayText ToDisplayText(std::wstring_view text) {
     if constexpr (sizeof(wchar_t) == 2) {
         return DisplayText(text.begin(), text.end());

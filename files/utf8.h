@@ -18,6 +18,9 @@ inline DisplayText DecodeUtf8Lossy(std::string_view bytes) {
 // another file.
 bool DecodeUtf8Strict(std::string_view bytes, std::wstring& out);
 
+// True when `bytes` are well-formed UTF-8 (NUL included).
+bool IsWellFormedUtf8(std::string_view bytes);
+
 // A path or field text as a prompt shows it (characters beyond U+FFFF as surrogate pairs where
 // `wchar_t` holds them whole).
 DisplayText ToDisplayText(std::wstring_view text);

@@ -19,4 +19,5 @@ enum MenuId : unsigned {
     kMenuLiteralsId = 0x0010,
     kMenuKeepHeaderId = 0x0020,
     kMenuAboutId = 0x0030,
+    kMenuExhibitId = 0x0040,
 };

@@ -10,6 +10,7 @@
 #include "files/mdlPub.h"
 #include "files/texts.h"
 #include "ui/display_text.h"
+#include "ui/exhibit_dialog.h"
 #include "ui/layout.h"
 #include "ui/mdlBrowseFounder.h"
 #include "ui/mdlOpen.h"
@@ -224,8 +225,9 @@ void Form1::AddSystemMenuItems() {
                 texts::kMenuLiterals);
     InsertMenuW(menu, 1, MF_BYPOSITION | MF_STRING | check(settings_.keepHeader), kMenuKeepHeaderId,
                 texts::kMenuKeepHeader);
-    InsertMenuW(menu, 2, MF_BYPOSITION | MF_STRING, kMenuAboutId, texts::kMenuAbout);
-    InsertMenuW(menu, 3, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuW(menu, 2, MF_BYPOSITION | MF_STRING, kMenuExhibitId, texts::kMenuExhibit);
+    InsertMenuW(menu, 3, MF_BYPOSITION | MF_STRING, kMenuAboutId, texts::kMenuAbout);
+    InsertMenuW(menu, 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
 // True when `id` is one of the window's own items, now handled. An option that cannot be stored
@@ -233,6 +235,10 @@ void Form1::AddSystemMenuItems() {
 bool Form1::OnSystemMenu(UINT id) {
     if (id == kMenuAboutId) {
         ShowAbout();
+        return true;
+    }
+    if (id == kMenuExhibitId) {
+        ShowExhibitDialog(window_);
         return true;
     }
     bool* option = id == kMenuLiteralsId     ? &settings_.literals

@@ -12,6 +12,9 @@ readonly ORVANDEL_PACKAGES=(
     libxfixes3 libxxf86vm1
     # Screenshots and real X input for the GUI tests; Chinese text.
     imagemagick xdotool fonts-wqy-microhei locales
+    # The source exhibit: compressed streams and font subsets for both builds, its code font, and
+    # the PDF readers that check it.
+    zlib1g-dev libz-mingw-w64-dev libharfbuzz-dev pkg-config fonts-dejavu-core qpdf poppler-utils
 )
 
 orvandel_missing_packages() {
