@@ -82,7 +82,7 @@ def corpora(work):
     }
 
 
-def oracle(kind, language, pairs, work):
+def oracle(kind, language, pairs, work, keep_header):
     listing = os.path.join(work, language + ".pairs")
     with open(listing, "w") as f:
         f.writelines("%s\t%s\n" % pair for pair in pairs)
@@ -90,9 +90,10 @@ def oracle(kind, language, pairs, work):
         binary = os.path.join(work, "corpus-go")
         subprocess.run(["go", "build", "-o", binary, "."], cwd=os.path.join(HERE, "corpus-go"),
                        check=True)
-        command = [binary, listing]
+        command = [binary] + (["--keep-header"] if keep_header else []) + [listing]
     else:
-        command = ["node", os.path.join(NPM, "corpus-tokens.mjs"), language, listing]
+        command = (["node", os.path.join(NPM, "corpus-tokens.mjs")] +
+                   (["--keep-header"] if keep_header else []) + [language, listing])
     lines = subprocess.run(command, capture_output=True, text=True, check=True).stdout
     return [line.split("\t") for line in lines.splitlines()]
 
@@ -108,7 +109,7 @@ def check(only, work, limit, keep_header, strip_all):
         names = files()
         names = names[:limit] if limit else names
         pairs = strip_all(names, os.path.join(work, language + "-out"), keep_header)
-        results = oracle(kind, language, pairs, work)
+        results = oracle(kind, language, pairs, work, keep_header)
         skipped = {r[0] for r in results if r[1] == "skipped"}
         failures = [r for r in results if r[1] != "skipped"]
         checked = [source for source, _ in pairs if source not in skipped]
