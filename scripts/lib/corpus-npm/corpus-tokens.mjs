@@ -38,6 +38,9 @@ function typeScriptTokens(name, text) {
             children.forEach(visit);
             return;
         }
+        if (node.kind === ts.SyntaxKind.SyntaxList) {
+            return;  // an empty list: no token, and the trivia is the next token's
+        }
         const trivia = text.slice(node.getFullStart(), node.getStart(file));
         for (const line of trivia.split(/\r\n?|\n/)) {
             const kept = line.trim().startsWith("/// <reference") ||
