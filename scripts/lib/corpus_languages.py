@@ -3,7 +3,8 @@
 Each language's results are judged by its own tokenizer (scripts/lib/corpus-npm/corpus-tokens.mjs
 for JavaScript, TypeScript, JSON and the tree-sitter grammars; scripts/lib/corpus-go for Go) over
 real code the packages ship: the npm packages' own sources, Go's standard library, the Rust crates
-Debian packages, the Kotlin, Swift and C# of npm packages for mobile apps.
+Debian packages, the Kotlin and C# of npm packages for mobile apps, the Dart grammar's test
+corpus.
 """
 import os
 import re
@@ -29,6 +30,7 @@ def install():
     missing = [p for p in ["golang-go"] + RUST_PACKAGES
                if subprocess.run(["dpkg", "-s", p], capture_output=True).returncode != 0]
     if missing:
+        subprocess.run(["apt-get", "update", "-q"], check=True, stdout=subprocess.DEVNULL)
         subprocess.run(["apt-get", "install", "-y", "-q"] + missing, check=True,
                        stdout=subprocess.DEVNULL)
     os.makedirs(NPM, exist_ok=True)
@@ -60,6 +62,21 @@ def files_under(folders, pattern, exclude=None):
     return sorted(f for f in found if os.path.isfile(f) and not os.path.islink(f))
 
 
+def corpus_extract(folder, source_folder, extension):
+    """The code of a tree-sitter test corpus (=== title ===, code, ---, tree), one file each."""
+    os.makedirs(folder, exist_ok=True)
+    files = []
+    for corpus in files_under([source_folder], r"\.txt$"):
+        with open(corpus, encoding="utf-8", errors="surrogateescape") as f:
+            text = f.read()
+        for n, block in enumerate(re.split(r"^=+\n[^\n]*\n=+\n", text, flags=re.M)[1:]):
+            path = os.path.join(folder, "%s-%d.%s" % (os.path.basename(corpus)[:-4], n, extension))
+            with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
+                f.write(block.split("\n---\n")[0])
+            files.append(path)
+    return files
+
+
 def go_root():
     return subprocess.run(["go", "env", "GOROOT"], capture_output=True, text=True,
                           check=True).stdout.strip()
@@ -76,6 +93,9 @@ def corpora(work):
         "csharp": (lambda: files_under([PACKS], r"\.cs$"), "node"),
         "kotlin": (lambda: files_under([PACKS], r"\.kts?$"), "node"),
         "rust": (lambda: files_under([CRATES], r"\.rs$"), "node"),
+        "dart": (lambda: corpus_extract(os.path.join(work, "dart-corpus"),
+                                        os.path.join(m, "tree-sitter-dart", "test"), "dart"),
+                 "node"),
         "css": (lambda: files_under([m], r"\.css$", r"\.min\.css$"), "node"),
         "scss": (lambda: files_under([m], r"\.scss$"), "node"),
         "json": (lambda: files_under([m], r"\.json$"), "node"),
