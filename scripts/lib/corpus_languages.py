@@ -20,9 +20,9 @@ PACKS = os.path.join(NPM, "packs")
 # Debian's Rust crates whose sources are the Rust corpus.
 RUST_PACKAGES = ["librust-syn-dev", "librust-regex-syntax-dev", "librust-serde-dev"]
 # npm packages fetched only for the sources they ship: Kotlin and Swift (expo-modules-core), C#
-# (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs).
+# (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs), Less (bootstrap 3).
 SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
-                   "@tanstack/react-query@5.108.4", "rxjs@7.8.2"]
+                   "@tanstack/react-query@5.108.4", "rxjs@7.8.2", "bootstrap@3.4.1"]
 
 
 def install():
@@ -42,6 +42,10 @@ def install():
     if changed or not os.path.isdir(MODULES):
         subprocess.run(["npm", "install", "--no-audit", "--no-fund", "--legacy-peer-deps",
                         "--ignore-scripts"], cwd=NPM, check=True, stdout=subprocess.DEVNULL)
+    listed = os.path.join(PACKS, "packages")
+    if os.path.isdir(PACKS) and (not os.path.exists(listed) or
+                                 open(listed).read() != "\n".join(SOURCE_PACKAGES)):
+        shutil.rmtree(PACKS)
     if not os.path.isdir(PACKS):
         os.makedirs(PACKS + ".part", exist_ok=True)
         for package in SOURCE_PACKAGES:
@@ -50,6 +54,8 @@ def install():
             folder = os.path.join(PACKS + ".part", tarball[:-len(".tgz")])
             os.makedirs(folder)
             subprocess.run(["tar", "xzf", os.path.join("..", tarball)], cwd=folder, check=True)
+        with open(os.path.join(PACKS + ".part", "packages"), "w") as f:
+            f.write("\n".join(SOURCE_PACKAGES))
         os.rename(PACKS + ".part", PACKS)
 
 
@@ -98,6 +104,7 @@ def corpora(work):
                  "node"),
         "css": (lambda: files_under([m], r"\.css$", r"\.min\.css$"), "node"),
         "scss": (lambda: files_under([m], r"\.scss$"), "node"),
+        "less": (lambda: files_under([PACKS], r"\.less$"), "node"),
         "json": (lambda: files_under([m], r"\.json$"), "node"),
     }
 

@@ -6,7 +6,8 @@
 // still holds a comment the language's tools would not keep, one line
 // "source<TAB>index<TAB>expected<TAB>actual" is printed; "source<TAB>skipped" for a source that
 // does not parse. JavaScript and TypeScript are read by TypeScript's parser (so that regular
-// expressions, templates and JSX are read in context), JSON by jsonc-parser, SCSS by postcss-scss,
+// expressions, templates and JSX are read in context), JSON by jsonc-parser, SCSS by postcss-scss
+// (and Less too: the same tokens, `//` comments included),
 // the others by their
 // tree-sitter grammars. With --keep-header, comments before the result's first token may stay.
 import { readFileSync } from "node:fs";
@@ -167,7 +168,7 @@ async function treeSitterReader() {
 
 const read = ["javascript", "typescript", "tsx"].includes(language) ? typeScriptTokens
            : language === "json" ? jsonTokens
-           : language === "scss" ? scssTokens
+           : language === "scss" || language === "less" ? scssTokens
            : await treeSitterReader();
 
 for (const line of readFileSync(pairsFile, "utf8").split("\n")) {
