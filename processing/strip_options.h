@@ -19,6 +19,3 @@ struct StripOptions {
     CommentLexer lexer = nullptr;
     bool slashComments = true;
 };
-
-// Java for a name ending in ".java" (any case); C and C++ for every other name.
-SourceLanguage LanguageOf(const Path& path);

@@ -29,6 +29,13 @@ void ExpectAll(CommentLexer lexer, std::initializer_list<Case> cases) {
 }
 
 TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
+    // The line pass keeps block comments, the block pass line comments.
+    StripOptions options;
+    options.literals = true;
+    options.lexer = LexGo;
+    AnsiText text("a /* b */ // c\n/* d\n\n*/ e");
+    StripLineCommentsInPlace(text, options);
+    EXPECT_EQ(text, "a /* b */\r\n/* d\r\n*/ e");
     ExpectAll(LexGo, {
                          {"a /* c */b", "a b"},                           // no gluing a and b
                          {"f(/* c */x)", "f(x)"},                         // brackets need no space
@@ -44,6 +51,12 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
 
 TEST(Languages, JavaScript) {
     ExpectAll(LexJavaScript, {
+                                 {"x = a /**/ /re/g; // c", "x = a  /re/g;"},  // division
+                                 {"x = {}\n/a'/.test(s) // c", "x = {}\r\n/a'/.test(s)"},
+                                 {"s = 'a\\\n//'; // c", "s = 'a\\\r\n//';"},
+                                 {"e = <><b a={'}'}/>//</> // c", "e = <><b a={'}'}/>//</>"},
+                             });
+    ExpectAll(LexJavaScript, {
                                  {"#!/usr/bin/env node\nx // c", "#!/usr/bin/env node\r\nx"},
                                  {"r = /\\/\\/[/]x/g; // c", "r = /\\/\\/[/]x/g;"},
                                  {"y = a / b; z = c / d // e", "y = a / b; z = c / d"},
@@ -57,6 +70,7 @@ TEST(Languages, JavaScript) {
 }
 
 TEST(Languages, TypeScript) {
+    ExpectAll(LexTypeScript, {{"/// plain\nx", "x"}});
     ExpectAll(LexTypeScript, {
                                  {"/// <reference path=\"a.d.ts\" />\nx // c",
                                   "/// <reference path=\"a.d.ts\" />\r\nx"},
@@ -69,6 +83,12 @@ TEST(Languages, TypeScript) {
 }
 
 TEST(Languages, Go) {
+    ExpectAll(LexGo,
+              {
+                  {"//line a.go:1\n/*line b.go:2*/x", "//line a.go:1\r\n/*line b.go:2*/x"},
+                  {"s := \"a // b\n// c", "s := \"a // b"},  // unclosed: ends at its line's end
+                  {"x /* never closed\n// c", "x"},
+              });
     ExpectAll(
         LexGo,
         {
@@ -80,6 +100,11 @@ TEST(Languages, Go) {
 }
 
 TEST(Languages, CSharp) {
+    ExpectAll(LexCSharp,
+              {
+                  {"s = \"\"\"\"a\"\"\" //\"\"\"\"; // c", "s = \"\"\"\"a\"\"\" //\"\"\"\";"},
+                  {"c = '\"'; // c", "c = '\"';"},
+              });
     ExpectAll(LexCSharp, {
                              {"s = @\"a\"\"//\"; // c", "s = @\"a\"\"//\";"},
                              {"s = $\"{a /* c */}//{{\"; // c", "s = $\"{a }//{{\";"},
@@ -88,6 +113,10 @@ TEST(Languages, CSharp) {
 }
 
 TEST(Languages, Rust) {
+    ExpectAll(LexRust, {
+                           {"c = '\\''; b = b'\"'; // c", "c = '\\''; b = b'\"';"},
+                           {"x: &'static str = \"//\"; // c", "x: &'static str = \"//\";"},
+                       });
     ExpectAll(LexRust, {
                            {"/* a /* b */ c */ x", " x"},
                            {"s = r##\"\"#//\"##; // c", "s = r##\"\"#//\"##;"},
@@ -98,6 +127,11 @@ TEST(Languages, Rust) {
 }
 
 TEST(Languages, KotlinSwiftScalaDartGroovy) {
+    ExpectAll(LexSwift, {{"s = ##\"\"#//\"## /* a /* b */ */", "s = ##\"\"#//\"##"}});
+    ExpectAll(LexScala, {{"s = s\"\"\"${\"//\"}\n\"\"\" // c", "s = s\"\"\"${\"//\"}\r\n\"\"\""}});
+    ExpectAll(LexDart,
+              {{"s = r\"\"\"\\\"\"\" + '${'//'}' // c", "s = r\"\"\"\\\"\"\" + '${'//'}'"}});
+    ExpectAll(LexGroovy, {{"x = a / b / c // d", "x = a / b / c"}});
     ExpectAll(LexKotlin, {{"s = \"${\"//\"}\" + \"\"\"a\"\"\"\" // c",
                            "s = \"${\"//\"}\" + \"\"\"a\"\"\"\""}});
     ExpectAll(LexSwift,
@@ -109,6 +143,8 @@ TEST(Languages, KotlinSwiftScalaDartGroovy) {
 }
 
 TEST(Languages, StyleSheetsAndJson) {
+    ExpectAll(LexCss, {{"a::after { content: \"/*\" } /* c */", "a::after { content: \"/*\" }"}});
+    ExpectAll(LexScss, {{"a { b: \"//\"; } // c", "a { b: \"//\"; }"}});
     ExpectAll(LexCss, {{"a { b: url(//x) } /* c */", "a { b: url(//x) }"}});
     ExpectAll(LexScss, {{"a { b: url(http://x); } // c", "a { b: url(http://x); }"}});
     ExpectAll(LexJson, {{"{\"a\": \"//\" /* c */}", "{\"a\": \"//\" }"}});

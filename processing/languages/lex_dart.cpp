@@ -36,6 +36,7 @@ std::optional<c_like::StringForm> GroovyStringAt(std::string_view text, size_t a
 const c_like::Rules kDart = [] {
     c_like::Rules rules;
     rules.nestedComments = true;
+    rules.shebang = true;
     rules.stringAt = DartStringAt;
     return rules;
 }();

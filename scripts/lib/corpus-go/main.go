@@ -1,10 +1,11 @@
 // corpus-go: compares Go sources with their stripped results by go/scanner's tokens.
 //
-//	corpus-go PAIRS_FILE
+//	corpus-go [--keep-header] PAIRS_FILE
 //
 // PAIRS_FILE holds lines "source<TAB>result". For each pair whose tokens differ, or whose result
 // still holds a comment that is not a directive or part of a cgo preamble, one line
 // "source<TAB>index<TAB>expected<TAB>actual" is printed. Sources that do not scan are skipped.
+// With --keep-header, comments before the result's first token may stay.
 package main
 
 import (
@@ -23,7 +24,10 @@ type tok struct {
 	lit string
 }
 
-// The tokens of src without comments, and its comments; ok is false when src does not scan.
+var keepHeader bool
+
+// The tokens of src without comments, and its comments (with --keep-header, not those before the
+// first token); ok is false when src does not scan.
 func tokens(src []byte) (toks []tok, comments []string, ok bool) {
 	fset := token.NewFileSet()
 	file := fset.AddFile("", fset.Base(), len(src))
@@ -36,7 +40,9 @@ func tokens(src []byte) (toks []tok, comments []string, ok bool) {
 			break
 		}
 		if t == token.COMMENT {
-			comments = append(comments, lit)
+			if !keepHeader || len(toks) > 0 {
+				comments = append(comments, lit)
+			}
 			continue
 		}
 		// Raw strings drop carriage returns; so does the compiler.
@@ -113,7 +119,11 @@ func check(source, result string) (string, bool) {
 }
 
 func main() {
-	pairs, err := os.Open(os.Args[1])
+	args := os.Args[1:]
+	if len(args) > 0 && args[0] == "--keep-header" {
+		keepHeader, args = true, args[1:]
+	}
+	pairs, err := os.Open(args[0])
 	if err != nil {
 		fmt.Fprintln(os.Stderr, err)
 		os.Exit(2)
