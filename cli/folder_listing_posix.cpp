@@ -55,6 +55,17 @@ EntryKind KindOf(const fs::path& path, std::error_code& error) {
     return KindOfMode(info.st_mode);
 }
 
+bool IsLink(const fs::path& path, std::error_code& error) {
+    error.clear();
+    const ReachedPath at = Reach(path.native());
+    struct stat info;
+    if (!at.Reached() || fstatat(at.Folder(), at.Name(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        error = LastError();
+        return false;
+    }
+    return S_ISLNK(info.st_mode);
+}
+
 bool ListFolder(const fs::path& folder, std::vector<FolderEntry>& entries, std::error_code& error) {
     entries.clear();
     error.clear();

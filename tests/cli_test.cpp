@@ -391,6 +391,15 @@ TEST_F(CliTest, TreesDeeperThanAPathMayBeAreProcessed) {
     EXPECT_EQ(ReadFileByParts(Root() / "out" / deep.lexically_relative("src") / "deep.c"), result);
     EXPECT_EQ(Run({"-i", Root() / "src"}), kExitDone) << console_.err;
     EXPECT_EQ(ReadFileByParts(Root() / deep / "deep.c"), result);
+    // A link named on its own there is followed or reported, never replaced by a file.
+    Write("outside.c", kSource);
+    const int linkFolder = OpenFolderByParts(Root() / deep);
+    ASSERT_EQ(symlinkat((Root() / "outside.c").c_str(), linkFolder, "link.c"), 0);
+    Run({"-i", Root() / deep / "link.c"});
+    struct stat link;
+    EXPECT_EQ(fstatat(linkFolder, "link.c", &link, AT_SYMLINK_NOFOLLOW), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode)) << console_.err;
+    close(linkFolder);
     // Halves short enough for the clean-up.
     fs::path srcHalf = Root() / "src", outHalf = Root() / "out";
     for (int depth = 0; depth < 6; ++depth) {
