@@ -27,7 +27,8 @@ constexpr std::string_view kUsage =
     "  -j, --jobs N        files processed in parallel (default: the number of processors)\n"
     "  -q, --quiet         no progress bar, no summary\n"
     "      --version, --help\n"
-    "Exit status: 0 done, 1 --check found changes, 2 some files failed, 64 bad usage.\n";
+    "Exit status: 0 done, 1 --check found changes, 2 some files failed, 64 bad usage,\n"
+    "130 interrupted (the files begun are finished; no temporary file is left).\n";
 
 NativeString FromAscii(std::string_view ascii) {
     return NativeString(ascii.begin(), ascii.end());

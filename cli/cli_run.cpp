@@ -10,6 +10,7 @@
 #include "cli/exhibit_command.h"
 #include "cli/file_job.h"
 #include "cli/folder_listing.h"
+#include "cli/interrupt.h"
 #include "cli/progress.h"
 #include "cli/result_writer.h"
 #include "cli/tree_walk.h"
@@ -190,10 +191,14 @@ int Run(const std::vector<NativeString>& arguments, Console& console) {
     const ResultWriter writer(options, console, std::move(sources.identities));
     // Only what the end needs is kept of each file: a large tree holds many.
     std::vector<char> changed(sources.files.size(), 0);
-    std::atomic<std::uintmax_t> failed{0}, bytesIn{0}, bytesOut{0};
+    std::atomic<std::uintmax_t> failed{0}, bytesIn{0}, bytesOut{0}, done{0};
+    const InterruptWatch interrupt;
     const unsigned workersAsked = static_cast<unsigned>(
         std::min<size_t>(WorkerCount(options), std::max<size_t>(order.size(), 1)));
     const unsigned workers = RunInParallel(order.size(), workersAsked, [&](size_t i) {
+        if (interrupt.Requested()) {
+            return;
+        }
         const FileOutcome outcome = ProcessFile(sources.files[order[i]], options, writer);
         if (!outcome.error.empty()) {
             progress.Message(outcome.error);
@@ -204,12 +209,18 @@ int Run(const std::vector<NativeString>& arguments, Console& console) {
         }
         changed[order[i]] = outcome.changed;
         progress.FileDone(outcome.bytesIn);
+        ++done;
     });
     progress.Stop();
     if (workers < workersAsked) {
         console.WriteText(Stream::Err, "orvandel-cli: the system started only " +
                                            std::to_string(workers) + " of " +
                                            std::to_string(workersAsked) + " worker threads\n");
+    }
+    if (interrupt.Requested()) {
+        console.WriteText(Stream::Err, "orvandel-cli: interrupted after " + std::to_string(done) +
+                                           " of " + std::to_string(order.size()) + " files\n");
+        return kExitInterrupted;
     }
 
     totals.errors = sources.errors.size() + failed;

@@ -11,6 +11,7 @@ enum ExitStatus : int {
     kExitChangesFound = 1,  // --check
     kExitSomeFailed = 2,
     kExitBadUsage = 64,
+    kExitInterrupted = 130,  // Ctrl+C, SIGINT, SIGTERM
 };
 
 // Runs the program with the arguments after its name; returns the exit status.

@@ -27,6 +27,9 @@ struct FolderEntry {
 // What `path` names, following links; `error` is set when it cannot be examined.
 EntryKind KindOf(const std::filesystem::path& path, std::error_code& error);
 
+// True when `path` itself is a symbolic link; `error` is set when it cannot be examined.
+bool IsLink(const std::filesystem::path& path, std::error_code& error);
+
 // The entries of `folder`, without "." and ".."; false with `error` set when it cannot be read.
 bool ListFolder(const std::filesystem::path& folder, std::vector<FolderEntry>& entries,
                 std::error_code& error);

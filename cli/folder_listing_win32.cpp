@@ -23,6 +23,10 @@ EntryKind KindOf(const fs::path& path, std::error_code& error) {
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? EntryKind::Folder : EntryKind::File;
 }
 
+bool IsLink(const fs::path& path, std::error_code& error) {
+    return fs::is_symlink(fs::symlink_status(path, error));
+}
+
 bool ListFolder(const fs::path& folder, std::vector<FolderEntry>& entries, std::error_code& error) {
     entries.clear();
     error.clear();

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "files/unique_fd_posix.h"
+#include "files/long_path_posix.h"
 #include "files/utf8.h"
 
 namespace fs = std::filesystem;
@@ -16,6 +16,12 @@ namespace {
 
 NativeString KeyOf(const struct stat& info) {
     return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}
+
+// stat() at any depth.
+bool StatOf(const fs::path& path, struct stat& info) {
+    const ReachedPath at = Reach(path.native());
+    return at.Reached() && fstatat(at.Folder(), at.Name(), &info, 0) == 0;
 }
 
 }  // namespace
@@ -42,14 +48,35 @@ fs::path ReachablePath(const fs::path& path) {
     return path;
 }
 
+// One folder at a time from the one before it, so that no call takes a long path.
 bool CreateFolderTree(const fs::path& folder, std::error_code& error) {
-    fs::create_directories(folder, error);
-    return !error;
+    error.clear();
+    struct stat info;
+    if (StatOf(folder, info) && S_ISDIR(info.st_mode)) {
+        return true;
+    }
+    UniqueFd current(folder.is_absolute() ? open("/", O_PATH | O_DIRECTORY | O_CLOEXEC) : -1);
+    for (const fs::path& part : folder.relative_path()) {
+        if (part.empty()) {
+            continue;  // a separator at the end
+        }
+        const int parent = current.Valid() ? current.Get() : AT_FDCWD;
+        UniqueFd next;
+        if (mkdirat(parent, part.c_str(), 0777) == 0 || errno == EEXIST) {
+            next = UniqueFd(openat(parent, part.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        }
+        if (!next.Valid()) {
+            error.assign(errno, std::generic_category());
+            return false;
+        }
+        current = std::move(next);
+    }
+    return true;
 }
 
 NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
     struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
+    if (!StatOf(path, info)) {
         if (size != nullptr) {
             *size = 0;
         }
@@ -65,11 +92,13 @@ NativeString IdentityOf(const fs::path& path, std::uintmax_t* size) {
 std::vector<NativeString> IdentitiesUpToRoot(const fs::path& folder) {
     fs::path existing = folder.empty() ? fs::path(".") : folder;
     struct stat info;
-    while (stat(existing.c_str(), &info) != 0 && errno == ENOENT && existing != ".") {
+    while (!StatOf(existing, info) && errno == ENOENT && existing != ".") {
         existing = existing.has_parent_path() ? existing.parent_path() : fs::path(".");
     }
     std::vector<NativeString> identities;
-    UniqueFd current(open(existing.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    const ReachedPath at = Reach(existing.native());
+    UniqueFd current(at.Reached() ? openat(at.Folder(), at.Name(), O_PATH | O_DIRECTORY | O_CLOEXEC)
+                                  : -1);
     while (current.Valid() && fstat(current.Get(), &info) == 0) {
         NativeString key = KeyOf(info);
         if (!identities.empty() && identities.back() == key) {

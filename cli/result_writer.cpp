@@ -90,11 +90,11 @@ std::string ResultWriter::ReplaceSource(const SourceFile& file, std::string_view
                                         std::string_view ending) const {
     std::error_code error;
     fs::path target = file.Path();
-    if (fs::is_symlink(target, error)) {
+    if (IsLink(target, error)) {
         target = fs::canonical(target, error);
-        if (error) {
-            return Failure(file.shown, error.message());
-        }
+    }
+    if (error) {
+        return Failure(file.shown, error.message());
     }
     const auto corePath = CorePathOf(target);
     if (!corePath) {

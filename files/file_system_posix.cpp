@@ -6,9 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <random>
 #include <utility>
 
-#include "files/unique_fd_posix.h"
+#include "files/long_path_posix.h"
 #include "files/utf8.h"
 
 namespace {
@@ -21,7 +22,8 @@ std::string OsPath(const Path& path) {
 }
 
 UniqueFd OpenRegularFileForReading(const Path& path) {
-    UniqueFd fd(open(OsPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    const ReachedPath at = Reach(OsPath(path));
+    UniqueFd fd(at.Reached() ? openat(at.Folder(), at.Name(), O_RDONLY | O_CLOEXEC) : -1);
     struct stat info;
     if (fd.Valid() && (fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode))) {
         fd.Reset();
@@ -42,6 +44,25 @@ bool WriteAll(int fd, std::string_view bytes) {
         written += static_cast<size_t>(n);
     }
     return true;
+}
+
+// Creates a fresh ".orvandel-XXXXXX" in `folder`, as mkostemp does for a path, with its name in
+// `name`. A name too long for one path is no obstacle: the folder is open.
+UniqueFd CreateTemporary(int folder, std::string& name) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = ".orvandel-";
+        for (int i = 0; i < 6; ++i) {
+            name += kLetters[random() % (sizeof kLetters - 1)];
+        }
+        UniqueFd fd(openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (fd.Valid() || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return UniqueFd();
 }
 
 }  // namespace
@@ -77,37 +98,43 @@ bool ReadWholeFile(const Path& path, AnsiText& contents) {
 }
 
 bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_view ending) {
-    const std::string target = OsPath(path);
+    const ReachedPath target = Reach(OsPath(path));
+    if (!target.Reached()) {
+        return false;
+    }
     struct stat existing;
-    const bool exists = stat(target.c_str(), &existing) == 0;
+    const bool exists = fstatat(target.Folder(), target.Name(), &existing, 0) == 0;
     if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0)) {
         return false;
     }
     // A short name in the target's folder: lengthening the target's own name could make it longer
     // than a name may be.
-    std::string temporary = target.substr(0, target.rfind('/') + 1) + ".orvandel-XXXXXX";
-    UniqueFd fd(mkostemp(temporary.data(), O_CLOEXEC));
+    std::string temporary;
+    UniqueFd fd = CreateTemporary(target.Folder(), temporary);
     if (!fd.Valid()) {
         return false;
     }
     const mode_t mode = exists ? existing.st_mode & 07777 : 0644;
     const bool written = WriteAll(fd.Get(), bytes) && WriteAll(fd.Get(), ending) &&
                          fchmod(fd.Get(), mode) == 0 && fsync(fd.Get()) == 0 && fd.Reset();
-    if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
-        unlink(temporary.c_str());
+    if (!written ||
+        renameat(target.Folder(), temporary.c_str(), target.Folder(), target.Name()) != 0) {
+        unlinkat(target.Folder(), temporary.c_str(), 0);
         return false;
     }
     return true;
 }
 
 bool WriteNewFile(const Path& path, std::string_view bytes, std::string_view ending) {
-    const std::string target = OsPath(path);
-    UniqueFd fd(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    const ReachedPath target = Reach(OsPath(path));
+    UniqueFd fd(target.Reached() ? openat(target.Folder(), target.Name(),
+                                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)
+                                 : -1);
     if (!fd.Valid()) {
         return false;
     }
     if (!WriteAll(fd.Get(), bytes) || !WriteAll(fd.Get(), ending) || !fd.Reset()) {
-        unlink(target.c_str());
+        unlinkat(target.Folder(), target.Name(), 0);
         return false;
     }
     return true;

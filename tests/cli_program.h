@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,3 +14,9 @@ struct ProgramResult {
 
 // Runs build/cli/orvandel-cli with `arguments` and waits for it.
 ProgramResult RunProgram(const std::vector<std::filesystem::path>& arguments);
+
+#ifndef _WIN32
+// The same, calling `whileRunning` with the program's process id before waiting for it.
+ProgramResult RunProgram(const std::vector<std::filesystem::path>& arguments,
+                         const std::function<void(int)>& whileRunning);
+#endif

@@ -20,6 +20,11 @@ std::string ReadAll(const fs::path& path) {
 }  // namespace
 
 ProgramResult RunProgram(const std::vector<fs::path>& arguments) {
+    return RunProgram(arguments, [](int) {});
+}
+
+ProgramResult RunProgram(const std::vector<fs::path>& arguments,
+                         const std::function<void(int)>& whileRunning) {
     const fs::path program =
         fs::read_symlink("/proc/self/exe").parent_path() / "../cli/orvandel-cli";
     const TempFolder capture;
@@ -42,6 +47,7 @@ ProgramResult RunProgram(const std::vector<fs::path>& arguments) {
         execv(argv[0], argv.data());
         _exit(126);
     }
+    whileRunning(child);
     int status = 0;
     waitpid(child, &status, 0);
     ProgramResult result;

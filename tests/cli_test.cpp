@@ -7,6 +7,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -387,27 +388,94 @@ TEST_F(CliTest, InPlaceLeavesALinkInATreeAlone) {
     EXPECT_EQ(Read("src/a.c"), WindowResult(folder_, kSource));
 }
 
-// Beyond PATH_MAX the system names nothing by its path: each entry there is an error, never
-// silently left out.
-TEST_F(CliTest, EntriesThatCannotBeExaminedAreReported) {
-    const std::string level(200, 'd');
-    fs::path half = Root() / "src";  // a path short enough for the clean-up
-    fs::create_directory(half);
-    int folder = open(half.c_str(), O_RDONLY | O_DIRECTORY);
-    for (int depth = 0; depth < 25; ++depth) {
-        ASSERT_EQ(mkdirat(folder, level.c_str(), 0755), 0);
-        const int next = openat(folder, level.c_str(), O_RDONLY | O_DIRECTORY);
+// The folder `path` names, opened (and made when missing) a name at a time, at any depth.
+int OpenFolderByParts(const fs::path& path) {
+    int folder = open("/", O_RDONLY | O_DIRECTORY);
+    for (const fs::path& part : path.relative_path()) {
+        mkdirat(folder, part.c_str(), 0755);
+        const int next = openat(folder, part.c_str(), O_RDONLY | O_DIRECTORY);
         close(folder);
         folder = next;
-        if (depth < 12) {
-            half /= level;
-        }
     }
-    close(openat(folder, "deep.c", O_WRONLY | O_CREAT, 0644));
+    return folder;
+}
+
+std::string ReadFileByParts(const fs::path& path) {
+    const int folder = OpenFolderByParts(path.parent_path());
+    const int file = openat(folder, path.filename().c_str(), O_RDONLY);
     close(folder);
-    EXPECT_EQ(Run({"--check", Root() / "src"}), kExitSomeFailed);
-    EXPECT_NE(console_.err.find(": File name too long\n"), std::string::npos) << console_.err;
-    ASSERT_EQ(rename(half.c_str(), (Root() / "rest").c_str()), 0);
+    std::string bytes(1 << 12, '\0');
+    const ssize_t n = read(file, bytes.data(), bytes.size());
+    close(file);
+    return n < 0 ? kMissingFile : bytes.substr(0, static_cast<size_t>(n));
+}
+
+// Beyond PATH_MAX the system names nothing by its path: the walk, the reads and the writes reach
+// each folder from the one above it.
+TEST_F(CliTest, TreesDeeperThanAPathMayBeAreProcessed) {
+    const fs::path half(std::string(200, 'd') + "/" + std::string(200, 'e'));
+    fs::path deep = "src";
+    for (int depth = 0; depth < 12; ++depth) {
+        deep /= half;
+    }
+    const int folder = OpenFolderByParts(Root() / deep);
+    const int file = openat(folder, "deep.c", O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(write(file, kSource, sizeof kSource - 1), ssize_t(sizeof kSource - 1));
+    close(file);
+    close(folder);
+    const std::string result = WindowResult(folder_, kSource);
+    EXPECT_EQ(Run({"-o", Root() / "out", Root() / "src"}), kExitDone) << console_.err;
+    EXPECT_EQ(ReadFileByParts(Root() / "out" / deep.lexically_relative("src") / "deep.c"), result);
+    EXPECT_EQ(Run({"-i", Root() / "src"}), kExitDone) << console_.err;
+    EXPECT_EQ(ReadFileByParts(Root() / deep / "deep.c"), result);
+    // A link named on its own there is followed or reported, never replaced by a file.
+    Write("outside.c", kSource);
+    const int linkFolder = OpenFolderByParts(Root() / deep);
+    ASSERT_EQ(symlinkat((Root() / "outside.c").c_str(), linkFolder, "link.c"), 0);
+    Run({"-i", Root() / deep / "link.c"});
+    struct stat link;
+    EXPECT_EQ(fstatat(linkFolder, "link.c", &link, AT_SYMLINK_NOFOLLOW), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode)) << console_.err;
+    close(linkFolder);
+    // Halves short enough for the clean-up.
+    fs::path srcHalf = Root() / "src", outHalf = Root() / "out";
+    for (int depth = 0; depth < 6; ++depth) {
+        srcHalf /= half;
+        outHalf /= half;
+    }
+    ASSERT_EQ(rename(srcHalf.c_str(), (Root() / "src-rest").c_str()), 0);
+    ASSERT_EQ(rename(outHalf.c_str(), (Root() / "out-rest").c_str()), 0);
+}
+
+// A signal in the middle of a run: the files begun are finished, no other is begun, and no
+// temporary file is left beside the sources.
+TEST_F(CliTest, AnInterruptedRunFinishesWhatItBeganAndLeavesNoTemporary) {
+    std::string source;
+    while (source.size() < 20'000) {
+        source += kSource;
+    }
+    constexpr int kFiles = 1000;
+    for (int i = 0; i < kFiles; ++i) {
+        Write("src/f" + std::to_string(i) + ".c", source);
+    }
+    const std::string result = WindowResult(folder_, source);
+    const ProgramResult run = RunProgram({"-q", "-j", "2", "-i", Root() / "src"}, [&](int child) {
+        // A first file replaced: the run, and its handler, have begun.
+        for (int wait = 0; wait < 10'000 && Read("src/f0.c") == source; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        kill(child, SIGINT);
+    });
+    EXPECT_EQ(run.exitCode, kExitInterrupted) << run.err;
+    EXPECT_NE(run.err.find("interrupted after "), std::string::npos) << run.err;
+    int untouched = 0;
+    for (const auto& [name, bytes] : TreeContents(Root() / "src")) {
+        EXPECT_TRUE(bytes == source || bytes == result) << name;
+        untouched += bytes == source;
+    }
+    EXPECT_GT(untouched, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Root() / "src"), fs::directory_iterator()),
+              kFiles);
 }
 
 // Each thread's stack is address space: under a limit, the system starts only some of them.
