@@ -1,0 +1,17 @@
+// What a language's lexer reports: where its comments stand, in source order.
+#pragma once
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+struct CommentSpan {
+    size_t begin = 0;            // the comment's first byte (its opening marker)
+    size_t end = 0;              // one past its last byte; a line comment ends before its line end
+    bool line = false;           // a line comment (`//`, `#`, `--`); otherwise a block comment
+    bool actsAsLineEnd = false;  // removing it must leave a line end if it held one (Go)
+};
+using CommentSpans = std::vector<CommentSpan>;
+
+// A language's lexer: appends the comments of `text` to `spans`. Text that must stay (`#!` lines,
+// Go directives, `/*! */` in MySQL, TypeScript `/// <reference` lines) is simply not reported.
+using CommentLexer = void (*)(std::string_view text, CommentSpans& spans);
