@@ -163,15 +163,15 @@ class ShellLexer {
                     i = QuotedEnd(text_, i + 1, '`', Escape::Backslash);
                     break;
                 case '$':
-                    i = Dollar(i, depth);
+                    i = Dollar(i, depth, true);
                     break;
             }
         }
     }
 
-    // What follows a `$` at `i`: `$(…)`, `$((…))`, `${…}`, `$'…'`, `$"…"`, or a parameter such
-    // as `$#`.
-    size_t Dollar(size_t i, int depth) {
+    // What follows a `$` at `i`: `$(…)`, `$((…))`, `${…}`, `$'…'` and `$"…"` (not in a `"…"`),
+    // or a parameter such as `$#`.
+    size_t Dollar(size_t i, int depth, bool quoted = false) {
         if (i + 1 >= text_.size()) {
             return i + 1;
         }
@@ -188,9 +188,9 @@ class ShellLexer {
             case '{':
                 return nests ? Parameter(i + 2, depth + 1) : i + 2;
             case '\'':
-                return QuotedEnd(text_, i + 2, '\'', Escape::Backslash);
+                return quoted ? i + 1 : QuotedEnd(text_, i + 2, '\'', Escape::Backslash);
             case '"':
-                return DoubleQuoted(i + 2, depth);
+                return quoted ? i + 1 : DoubleQuoted(i + 2, depth);
             default:
                 return i + 2;
         }

@@ -57,3 +57,7 @@ def check(pair):
         return source, "comment left: %r" % (left[0].string,)
     return None
 
+
+
+def check_all(pairs, pool):
+    return pool.map(check, pairs, 16)
