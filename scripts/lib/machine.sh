@@ -12,6 +12,9 @@ readonly ORVANDEL_PACKAGES=(
     libxfixes3 libxxf86vm1
     # Screenshots and real X input for the GUI tests; Chinese text.
     imagemagick xdotool fonts-wqy-microhei locales
+    # The corpus checks' judges (php-cli, xmllint, node for the npm ones) and PHP code to read.
+    php-cli libxml2-utils nodejs npm php-symfony php-laravel-framework php-league-commonmark
+    php-twig php-phpseclib3 php-monolog
 )
 
 orvandel_missing_packages() {
