@@ -20,17 +20,23 @@ def sources():
                   if f.endswith(".php") and os.path.isfile(os.path.join(d, f)))
 
 
-def check(pair):
-    source, output = pair
-    run = subprocess.run(["php", "-d", "short_open_tag=0", TOKENS, source, output],
-                         capture_output=True, check=True)
-    (before, _), (after, comments) = [json.loads(line) for line in run.stdout.splitlines()]
-    if before != after:
-        return source, first_difference(before, after)
-    if comments:
-        return source, "%d comments left" % comments
-    return None
+def check_batch(pairs):
+    """The verdicts on a batch of pairs, read by one php process."""
+    names = [name for pair in pairs for name in pair]
+    run = subprocess.run(["php", "-d", "short_open_tag=0", TOKENS] + names, capture_output=True,
+                         check=True)
+    read = [json.loads(line) for line in run.stdout.splitlines()]
+    verdicts = []
+    for (source, _), (before, _), (after, comments) in zip(pairs, read[0::2], read[1::2]):
+        if before != after:
+            verdicts.append((source, first_difference(before, after)))
+        elif comments:
+            verdicts.append((source, "%d comments left" % comments))
+        else:
+            verdicts.append(None)
+    return verdicts
 
 
 def check_all(pairs, pool):
-    return pool.map(check, pairs, 16)
+    batches = [pairs[start:start + 100] for start in range(0, len(pairs), 100)]
+    return sum(pool.map(check_batch, batches), [])
