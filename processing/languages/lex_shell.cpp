@@ -71,7 +71,8 @@ class ShellLexer {
   private:
     // Reads commands from `i`; returns just past the closing bracket of `context`.
     size_t Code(size_t i, Context context, int depth) {
-        const size_t start = i;
+        size_t casesCounted = i;  // `case` and `esac` words are counted up to here
+        int openCases = 0;
         int brackets = 0;
         while (true) {
             i = byte_scan::FindFirstOf<'#', '\'', '"', '`', '$', '\\', '<', '(', ')', '\n'>(text_,
@@ -114,10 +115,14 @@ class ShellLexer {
                         --brackets, ++i;
                     } else if (context == Context::Arithmetic) {
                         return i + 1 < text_.size() && text_[i + 1] == ')' ? i + 2 : i + 1;
-                    } else if (context == Context::Command &&
-                               OpenCases(text_.substr(start, i - start)) <= 0) {
-                        return i + 1;
+                    } else if (context != Context::Command) {
+                        ++i;
                     } else {
+                        openCases += OpenCases(text_.substr(casesCounted, i - casesCounted));
+                        casesCounted = i;
+                        if (openCases <= 0) {
+                            return i + 1;
+                        }
                         ++i;
                     }
                     break;

@@ -19,3 +19,13 @@ def sources():
 
 def check_all(pairs, pool):
     return corpus_tools.judge("parse5_judge.cjs", [], pairs, pool)
+
+# Generated texts: these pieces in random order, where comments meet attributes, raw text and
+# declarations.
+EXTENSION = ".html"
+FRAGMENTS = [
+    "<!-- c -->", "<p>", "</p>", "a", " ", "\n", '<a title="<!--x-->">', "<textarea>",
+    "</textarea>", "<title>", "</title>", "<![CDATA[<!--]]>", "<!DOCTYPE html>", "<?x?>",
+    "<!-->", "<!--->", "<!-- a --!>", "<", ">", "-->", "<!", "'", '"', "=", "<b x='>'>",
+    "<svg>", "</svg>", "<xmp>", "</xmp>", "<!--", "--", "-",
+]

@@ -40,3 +40,12 @@ def check_batch(pairs):
 def check_all(pairs, pool):
     batches = [pairs[start:start + 100] for start in range(0, len(pairs), 100)]
     return sum(pool.map(check_batch, batches), [])
+
+# Generated texts: these pieces in random order, where comments meet every kind of literal and
+# the tags.
+EXTENSION = ".php"
+FRAGMENTS = [
+    "<?php ", "?>", "// c\n", "# c\n", "#[A]\n", "/* c */", "'//'", "\"#{$a['#']}\"", '"${a}#"',
+    "<<<EOT\n# x\nEOT;\n", "<<<'N'\n  // y\n  N;\n", "`#`", "<!-- h -->", "\n", " ", "x", ";",
+    "$a", "{", "}", "<?= ", "?", ">", "/", "#", "'", '"', "<<<", "*/", "/*",
+]

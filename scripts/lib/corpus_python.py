@@ -61,3 +61,11 @@ def check(pair):
 
 def check_all(pairs, pool):
     return pool.map(check, pairs, 16)
+
+# Generated texts: these pieces in random order, where comments meet every kind of string.
+EXTENSION = ".py"
+FRAGMENTS = [
+    "# c\n", "x", " ", "\n", "'#'", '"#"', "'''\n# a\n'''", 'f"{x:#x}"', "f'{d[\"#\"]}'",
+    "f'{{#}}'", 'rb"\\"#"', "Rb'#'", "bR'#'", "F'{x!r:>{w}}#'", "f'''{f\"{y}#\"}'''", "(", ")",
+    "=", "1", "+", "\\\n", "u'x'", "'\\'#'", "if", ":", "\t", "\"\"\"#\"\"\"", "#", "'", '"',
+]

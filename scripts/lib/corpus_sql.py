@@ -20,3 +20,11 @@ def sources():
 
 def check_all(pairs, pool):
     return corpus_tools.judge("pg_scan_judge.cjs", [], pairs, pool)
+
+# Generated texts: these pieces in random order, where comments meet every kind of literal.
+EXTENSION = ".sql"
+FRAGMENTS = [
+    "-- c\n", "/* c */", "/* a /* b */ c */", "/*! kept */", "/*+ hint */", "'--'", "'it''s'",
+    "E'\\'--'", "e'\\\\'", '"a--b"', '"q""q"', "$$--$$", "$t$ /* $t$", "$1", "a$b$", "select",
+    " ", "\n", "-", "/", "*", "1", "x", ";", "(", ")", "$", "E", "\t", "--", "/*x*/-", "-/**/-",
+]

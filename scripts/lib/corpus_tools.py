@@ -7,7 +7,7 @@ import tempfile
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
 TOOLS = os.path.join(REPO, "build/corpus-tools")
 PACKAGES = ["web-tree-sitter@0.27.2", "tree-sitter-bash@0.25.1", "parse5@8.1.1",
-            "libpg-query@18.1.5"]
+            "libpg-query@18.1.5", "@vue/compiler-sfc@3.5.13", "element-ui@2.15.14"]
 HERE = os.path.dirname(os.path.realpath(__file__))
 
 

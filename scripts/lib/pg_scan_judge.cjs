@@ -1,6 +1,7 @@
 // Judges the SQL lexer's results with PostgreSQL's own scanner (libpg-query): for each line
 // "SOURCE\tRESULT" of LIST, prints one JSON line: null when the result's tokens are the source's
-// without its comments and it holds no comment, "skipped" when the scanner cannot read the
+// without its comments and it holds no comment but MySQL's `/*! … */` and `/*+ … */`, which stay,
+// "skipped" when the scanner cannot read the
 // source itself, or what differs.
 //
 //   node pg_scan_judge.cjs LIST
@@ -8,13 +9,29 @@ const fs = require("fs");
 const pg = require("libpg-query");
 
 const COMMENTS = new Set(["SQL_COMMENT", "C_COMMENT"]);
+const KEPT = /^\/\*[!+]/;
 
+// The tokens without comments. String constants that meet are taken as one, with the white
+// space between their quotes left out: PostgreSQL joins two such constants when a line end stands
+// between them, and without it a comment between them is a syntax error.
 function tokens(path) {
-    const found = pg.scanSync(fs.readFileSync(path, "utf8")).tokens;
-    return {
-        code: found.filter((t) => !COMMENTS.has(t.tokenName)).map((t) => `${t.tokenType} ${t.text}`),
-        comments: found.filter((t) => COMMENTS.has(t.tokenName)).length,
-    };
+    const code = [];
+    let comments = 0;
+    let lastString = false;
+    for (const token of pg.scanSync(fs.readFileSync(path, "utf8")).tokens) {
+        if (COMMENTS.has(token.tokenName) && !KEPT.test(token.text)) {
+            comments++;
+            continue;
+        }
+        const string = token.tokenName === "SCONST";
+        if (string && lastString) {
+            code[code.length - 1] += token.text;
+        } else {
+            code.push(`${token.tokenType} ${token.text}`);
+        }
+        lastString = string;
+    }
+    return { code: code.map((text) => text.replace(/'\s+'/g, "''")), comments };
 }
 
 async function main() {
