@@ -186,7 +186,7 @@ class PythonLexer {
             } else if (c == '\\') {
                 i += Escape(i, formatted, prefix.raw);
             } else if ((c == '\n' || c == '\r') && !triple) {
-                return i;  // left open: the line ends it
+                return quote + 1;  // left open: Python reads on after the lone quote
             } else if (formatted && c == '{') {
                 i = i + 1 < text_.size() && text_[i + 1] == '{' ? i + 2
                                                                 : Code(i + 1, depth + 1, true);
