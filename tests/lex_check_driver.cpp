@@ -4,8 +4,9 @@
 //   orvandel-lex-check LANGUAGE OUTPUT_FOLDER FILE...
 //
 // The result for the n-th FILE (counting from 0) is OUTPUT_FOLDER/n. A line comment is taken
-// out; a block comment leaves its line ends, or one space where it held none (nothing in markup,
-// where a space would be text).
+// out (a space stays where code follows it on its line, as PHP's `?>`); a block comment leaves
+// its line ends, or one space where it held none. In markup a comment leaves nothing: a line end
+// or a space there would be text.
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -38,7 +39,9 @@ std::string WithoutComments(const std::string& text, const CommentSpans& spans, 
                 lineEnds += text[i];
             }
         }
-        out += !lineEnds.empty() || span.line || markup ? lineEnds : " ";
+        const bool endsLine =
+            span.end == text.size() || text[span.end] == '\n' || text[span.end] == '\r';
+        out += markup ? "" : !lineEnds.empty() || (span.line && endsLine) ? lineEnds : " ";
         kept = span.end;
     }
     out.append(text, kept);

@@ -2,6 +2,9 @@
 // processing instructions are read past; in HTML and Vue the text of `<script>` and `<style>` is
 // handed to the lexer of its language (`lang="ts"`, `type="module"`, …), and the other elements
 // whose text is raw (`<textarea>`, `<title>`, …) are read past to their end tag.
+#include <algorithm>
+#include <initializer_list>
+
 #include "processing/languages/lexers.h"
 #include "processing/languages/lex_scan.h"
 
@@ -80,6 +83,28 @@ constexpr std::string_view kRawTextElements[] = {
     "textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript", "plaintext",
 };
 
+// HTML start tags that end SVG or MathML content around them.
+constexpr std::string_view kForeignBreakers[] = {
+    "b",      "big",  "blockquote", "body",  "br",   "center", "code",    "dd",   "div",
+    "dl",     "dt",   "em",         "embed", "h1",   "h2",     "h3",      "h4",   "h5",
+    "h6",     "head", "hr",         "i",     "img",  "li",     "listing", "menu", "meta",
+    "nobr",   "ol",   "p",          "pre",   "ruby", "s",      "small",   "span", "strong",
+    "strike", "sub",  "sup",        "table", "tt",   "u",      "ul",      "var",
+};
+
+bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    for (std::string_view candidate : names) {
+        if (EqualsNoCase(name, candidate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsForeignRoot(std::string_view name) {
+    return IsOneOf(name, {"svg", "math"});
+}
+
 Content ContentOf(const Tag& tag, Markup markup) {
     if (markup == Markup::Xml) {
         return {};
@@ -134,6 +159,11 @@ class MarkupLexer {
             return Past(i + 2, markup_ == Markup::Xml ? "?>" : ">");
         }
         if (text_.compare(i, 2, "</") == 0) {
+            const size_t name = i + 2;
+            if (foreign_ > 0 &&
+                (StartsWithNoCase(text_, name, "svg") || StartsWithNoCase(text_, name, "math"))) {
+                --foreign_;
+            }
             return Past(i + 2, ">");
         }
         if (i + 1 < text_.size() &&
@@ -207,8 +237,26 @@ class MarkupLexer {
     // A start tag at `i`, and the text of its element when that is not markup.
     size_t Element(size_t i) {
         const Tag tag = StartTag(i);
+        const bool slash = text_[tag.end - 2] == '/';
+        if (markup_ != Markup::Xml) {
+            // In SVG and MathML, no element's text is raw: <title>, <style>, <script> hold markup.
+            if (IsForeignRoot(tag.name) && !slash) {
+                ++foreign_;
+                return tag.end;
+            }
+            if (foreign_ > 0) {
+                foreign_ = std::ranges::any_of(
+                               kForeignBreakers,
+                               [&](std::string_view name) { return EqualsNoCase(tag.name, name); })
+                               ? 0
+                               : foreign_;
+                if (foreign_ > 0) {
+                    return tag.end;
+                }
+            }
+        }
         const Content content = ContentOf(tag, markup_);
-        const bool selfClosed = markup_ == Markup::Vue && text_[tag.end - 2] == '/';
+        const bool selfClosed = markup_ == Markup::Vue && slash;
         if (!content.raw || text_[tag.end - 1] != '>' || selfClosed) {
             return tag.end;
         }
@@ -294,6 +342,7 @@ class MarkupLexer {
     std::string_view text_;
     CommentSpans& spans_;
     Markup markup_;
+    int foreign_ = 0;  // how many <svg> and <math> elements are open around the text
 };
 
 }  // namespace

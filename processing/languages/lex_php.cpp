@@ -59,7 +59,7 @@ class PhpLexer {
                     i = Interpolated(i + 1, text_[i], depth);
                     break;
                 case '<':
-                    i = text_.compare(i, 3, "<<<") == 0 ? HereDoc(i + 3) : i + 1;
+                    i = text_.compare(i, 2, "<<") == 0 ? HereDoc(i) : i + 1;
                     break;
                 case '?':
                     if (next == '>' && !inString) {
@@ -119,22 +119,29 @@ class PhpLexer {
         }
     }
 
-    // `<<<ID`, `<<<"ID"` (heredocs) or `<<<'ID'` (a nowdoc) after `i`; returns just past the
-    // closing identifier, which may be indented and followed by more code.
+    // `<<` at `i`: `<<<ID`, `<<<"ID"` (heredocs) or `<<<'ID'` (a nowdoc), each with its line end,
+    // whose body ends at the identifier, which may be indented and followed by more code.
+    // Otherwise a shift operator `<<`, as PHP reads it: `<<<<<<ID` is `<<`, `<<` and `<<ID`.
     size_t HereDoc(size_t i) {
-        while (i < text_.size() && lex_scan::IsBlank(text_[i])) {
-            ++i;
+        size_t at = i + 3;
+        while (at < text_.size() && lex_scan::IsBlank(text_[at])) {
+            ++at;
         }
-        const bool quoted = i < text_.size() && (text_[i] == '\'' || text_[i] == '"');
-        const size_t begin = i + quoted;
+        const char quote =
+            at < text_.size() && (text_[at] == '\'' || text_[at] == '"') ? text_[at] : 0;
+        const size_t begin = at + (quote != 0);
         size_t end = begin;
         while (end < text_.size() && IsWordByte(text_[end])) {
             ++end;
         }
-        if (end == begin) {
-            return i;  // not a heredoc: `<<<` then something else
+        const bool label = end > begin && static_cast<unsigned>(text_[begin] - '0') >= 10u;
+        const size_t after = end + (quote != 0);
+        const bool closed = quote == 0 || (end < text_.size() && text_[end] == quote);
+        if (text_.compare(i, 3, "<<<") != 0 || !label || !closed || after >= text_.size() ||
+            (text_[after] != '\n' && text_[after] != '\r')) {
+            return i + 2;
         }
-        const size_t body = lex_scan::NextLineStart(text_, end);
+        const size_t body = lex_scan::NextLineStart(text_, after);
         return lex_scan::HereDocEnd(text_, body, text_.substr(begin, end - begin),
                                     lex_scan::Indent::Blanks, false);
     }
