@@ -24,9 +24,11 @@ class PhpLexer {
         size_t i = 0;
         while ((i = text_.find("<?", i)) != std::string_view::npos) {
             if (text_.compare(i + 2, 1, "=") == 0) {
+                tagClosed_ = false;
                 i = Code(i + 3, 0, false);
             } else if (lex_scan::StartsWithNoCase(text_, i + 2, "php") &&
                        (i + 5 == text_.size() || IsSpace(text_[i + 5]))) {
+                tagClosed_ = false;
                 i = Code(i + 5, 0, false);
             } else {
                 i += 2;
@@ -57,15 +59,19 @@ class PhpLexer {
                 case '"':
                 case '`':
                     i = Interpolated(i + 1, text_[i], depth);
+                    if (tagClosed_) {
+                        return i;
+                    }
                     break;
                 case '<':
                     i = text_.compare(i, 2, "<<") == 0 ? HereDoc(i) : i + 1;
                     break;
                 case '?':
-                    if (next == '>' && !inString) {
+                    if (next == '>') {
+                        tagClosed_ = true;  // even in a string's `{$…}`: PHP goes back to text
                         return i + 2;
                     }
-                    ++i;
+                    i += next == '?' ? 2 : 1;  // `??` is one token: `??>` is not a closing tag
                     break;
                 case '{':
                     ++braces, ++i;
@@ -113,6 +119,9 @@ class PhpLexer {
             } else if (depth < kMaxNesting &&
                        ((c == '{' && next == '$') || (c == '$' && next == '{'))) {
                 i = Code(i + (c == '{' ? 1 : 2), depth + 1, true);
+                if (tagClosed_) {
+                    return i;
+                }
             } else {
                 ++i;
             }
@@ -148,6 +157,7 @@ class PhpLexer {
 
     std::string_view text_;
     CommentSpans& spans_;
+    bool tagClosed_ = false;  // a `?>` ended the code, wherever it stood
 };
 
 }  // namespace
