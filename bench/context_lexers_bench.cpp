@@ -23,17 +23,18 @@ struct Corpus {
     std::vector<const char*> extensions;  // empty: any file whose first line is `#!…sh`
 };
 
-bool Wanted(const fs::path& path, const Corpus& corpus, const std::string& text) {
-    if (corpus.extensions.empty()) {
-        const std::string first = text.substr(0, text.find('\n'));
-        return first.starts_with("#!") && (first.ends_with("/sh") || first.ends_with("bash"));
-    }
+bool HasExtension(const fs::path& path, const Corpus& corpus) {
     for (const char* extension : corpus.extensions) {
         if (path.extension() == extension) {
             return true;
         }
     }
     return false;
+}
+
+bool IsShellScript(const std::string& text) {
+    const std::string first = text.substr(0, text.find('\n'));
+    return first.starts_with("#!") && (first.ends_with("/sh") || first.ends_with("bash"));
 }
 
 std::vector<std::string> Load(const Corpus& corpus) {
@@ -46,9 +47,13 @@ std::vector<std::string> Load(const Corpus& corpus) {
             if (total >= kCorpusLimit || !it->is_regular_file(error) || it->is_symlink(error)) {
                 continue;
             }
+            const bool byName = !corpus.extensions.empty();
+            if (byName && !HasExtension(it->path(), corpus)) {
+                continue;
+            }
             std::ifstream in(it->path(), std::ios::binary);
             std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            if (Wanted(it->path(), corpus, text)) {
+            if (byName || IsShellScript(text)) {
                 total += text.size();
                 files.push_back(std::move(text));
             }

@@ -146,31 +146,28 @@ class MarkupLexer {
   private:
     // Reads the markup that starts with the `<` at `i`; returns where text goes on.
     size_t ReadMarkup(size_t i) {
-        if (text_.compare(i, 4, "<!--") == 0) {
-            return Comment(i);
+        const char next = i + 1 < text_.size() ? text_[i + 1] : '\0';
+        switch (next) {
+            case '!':
+                if (text_.compare(i, 4, "<!--") == 0) {
+                    return Comment(i);
+                }
+                if (text_.compare(i, 9, "<![CDATA[") == 0) {
+                    return Past(i + 9, "]]>");
+                }
+                return Declaration(i + 2);
+            case '?':
+                return Past(i + 2, markup_ == Markup::Xml ? "?>" : ">");
+            case '/':
+                if (foreign_ > 0 && (StartsWithNoCase(text_, i + 2, "svg") ||
+                                     StartsWithNoCase(text_, i + 2, "math"))) {
+                    --foreign_;
+                }
+                return Past(i + 2, ">");
+            default:
+                return IsLetter(next) || (markup_ == Markup::Xml && next == '_') ? Element(i)
+                                                                                 : i + 1;
         }
-        if (text_.compare(i, 9, "<![CDATA[") == 0) {
-            return Past(i + 9, "]]>");
-        }
-        if (text_.compare(i, 2, "<!") == 0) {
-            return Declaration(i + 2);
-        }
-        if (text_.compare(i, 2, "<?") == 0) {
-            return Past(i + 2, markup_ == Markup::Xml ? "?>" : ">");
-        }
-        if (text_.compare(i, 2, "</") == 0) {
-            const size_t name = i + 2;
-            if (foreign_ > 0 &&
-                (StartsWithNoCase(text_, name, "svg") || StartsWithNoCase(text_, name, "math"))) {
-                --foreign_;
-            }
-            return Past(i + 2, ">");
-        }
-        if (i + 1 < text_.size() &&
-            (IsLetter(text_[i + 1]) || (markup_ == Markup::Xml && text_[i + 1] == '_'))) {
-            return Element(i);
-        }
-        return i + 1;
     }
 
     // Just past the first `close` at or after `i`, or the text's size.
@@ -186,7 +183,9 @@ class MarkupLexer {
             if (text_.compare(i + 4, 1, ">") == 0 || text_.compare(i + 4, 2, "->") == 0) {
                 end = i + 5 + (text_[i + 4] == '-');
             } else {
-                end = std::min(end, Past(i + 4, "--!>"));
+                // Only before the `-->`: looking further would read the rest of the text again.
+                const size_t bang = text_.substr(0, end).find("--!>", i + 4);
+                end = bang == std::string_view::npos ? end : bang + 4;
             }
         }
         spans_.push_back({i, end, false, false});
