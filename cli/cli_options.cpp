@@ -1,30 +1,32 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <type_traits>
+
+#include "processing/languages/language_table.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
     "usage: orvandel-cli [options] PATH...\n"
-    "Removes // and /* */ comments and blank lines from C, C++ and Java sources.\n"
-    "  PATH                a source file, or a folder walked recursively\n"
+    "Removes comments and blank lines from sources in the languages --list-languages shows.\n"
+    "  PATH                a source file, or a folder walked recursively; - for standard\n"
+    "                      input (with --lang), its result to standard output\n"
     "  -o, --out DIR       write each result under DIR, mirroring its path below its PATH\n"
     "  -i, --in-place      replace each source (atomically)\n"
     "                      (with neither, one file's result goes to standard output)\n"
     "  -s, --literals      leave comment markers inside string and character literals alone\n"
     "  -k, --keep-header   keep the file's header comment\n"
     "      --eol crlf|lf|keep   line ends of the result (default keep: the source's first)\n"
-    "      --ext LIST      extensions taken from folders\n"
-    "                      (default c,h,cc,cpp,cxx,c++,hh,hpp,hxx,h++,inl,ipp,tcc,java)\n"
+    "      --ext LIST      extensions taken from folders (default: every known one)\n"
+    "      --lang NAME     read every source as language NAME, whatever its name\n"
+    "      --list-languages    the languages, their extensions and comment forms\n"
     "      --check         write nothing; list the files that would change; exit 1 if any\n"
     "  -j, --jobs N        files processed in parallel (default: the number of processors)\n"
     "  -q, --quiet         no progress bar, no summary\n"
     "      --version, --help\n"
     "Exit status: 0 done, 1 --check found changes, 2 some files failed, 64 bad usage.\n";
-
-constexpr std::string_view kDefaultExtensions[] = {
-    "c", "h", "cc", "cpp", "cxx", "c++", "hh", "hpp", "hxx", "h++", "inl", "ipp", "tcc", "java"};
 
 NativeString FromAscii(std::string_view ascii) {
     return NativeString(ascii.begin(), ascii.end());
@@ -72,7 +74,7 @@ bool ParseExtensions(const NativeString& list, std::vector<NativeString>& extens
 class Parser {
   public:
     explicit Parser(const std::vector<NativeString>& arguments) : arguments_(arguments) {
-        for (const auto extension : kDefaultExtensions) {
+        for (const auto extension : KnownExtensions()) {
             parsed_.options.extensions.push_back(FromAscii(extension));
         }
     }
@@ -114,6 +116,7 @@ class Parser {
                      {"-s", "--literals", o.literals},
                      {"-k", "--keep-header", o.keepHeader},
                      {"", "--check", o.check},
+                     {"", "--list-languages", o.listLanguages},
                      {"-q", "--quiet", o.quiet},
                      {"-h", "--help", o.help},
                      {"", "--version", o.version}};
@@ -138,6 +141,14 @@ class Parser {
             if (const auto value = Value(name, attached);
                 value && !ParseExtensions(*value, o.extensions)) {
                 Fail("--ext needs a comma-separated list of extensions");
+            }
+        } else if (name == "--lang") {
+            if (const auto value = Value(name, attached)) {
+                o.language = AsciiOf(*value);
+                if (!LanguageNamed(o.language)) {
+                    Fail("--lang: no language is called " + Utf8Of(*value) +
+                         " (--list-languages shows them)");
+                }
             }
         } else if (name == "-j" || name == "--jobs") {
             if (const auto value = Value(name, attached)) {
@@ -187,11 +198,20 @@ class Parser {
 
     void Validate() {
         const auto& o = parsed_.options;
-        if (o.help || o.version) {
+        if (o.help || o.version || o.listLanguages) {
             return;
         }
         if (o.inputs.empty()) {
             Fail("no PATH given");
+        } else if (std::count(o.inputs.begin(), o.inputs.end(), std::filesystem::path("-")) > 0 &&
+                   !o.FromStandardInput()) {
+            Fail("- (standard input) takes no other PATH");
+        } else if (o.FromStandardInput() && (o.outFolder || o.inPlace || o.check)) {
+            Fail(
+                "- writes its result to standard output: --out, --in-place and --check do not "
+                "apply");
+        } else if (o.FromStandardInput() && o.language.empty()) {
+            Fail("- needs --lang: standard input has no name to tell its language");
         } else if (o.outFolder && o.inPlace) {
             Fail("--out and --in-place exclude each other");
         } else if (o.ToStandardOutput() && o.inputs.size() != 1) {
@@ -211,6 +231,10 @@ class Parser {
 };
 
 }  // namespace
+
+bool CliOptions::FromStandardInput() const {
+    return inputs.size() == 1 && inputs[0] == std::filesystem::path("-");
+}
 
 ParsedArguments ParseArguments(const std::vector<NativeString>& arguments) {
     return Parser(arguments).Parse();

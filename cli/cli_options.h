@@ -21,6 +21,8 @@ struct CliOptions {
     bool inPlace = false;
     bool literals = false;
     bool keepHeader = false;
+    std::string language;  // --lang: the name of the language every input is read as
+    bool listLanguages = false;
     LineEnds lineEnds = LineEnds::Keep;
     // Lower case, without the dot.
     std::vector<NativeString> extensions;
@@ -32,6 +34,8 @@ struct CliOptions {
 
     // With neither --out nor --in-place, the one result goes to standard output.
     bool ToStandardOutput() const { return !outFolder && !inPlace && !check; }
+    // The one input is "-": the source comes from standard input.
+    bool FromStandardInput() const;
 };
 
 struct ParsedArguments {

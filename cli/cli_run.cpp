@@ -13,6 +13,7 @@
 #include "cli/result_writer.h"
 #include "cli/tree_walk.h"
 #include "cli/worker_pool.h"
+#include "processing/languages/language_table.h"
 
 namespace fs = std::filesystem;
 
@@ -64,6 +65,38 @@ void DropClashingResults(SourceList& sources) {
     sources.identities.resize(kept);
 }
 
+// The table of languages: name, extensions and comment forms, in columns.
+std::string LanguageList() {
+    std::string list = "language     extensions                                 comments\n";
+    const auto column = [&](std::string_view text, size_t width) {
+        list.append(text).append(text.size() < width ? width - text.size() : 1, ' ');
+    };
+    for (const Language& language : Languages()) {
+        column(language.name, 13);
+        column(language.extensions, 43);
+        list.append(language.lineComment)
+            .append(language.lineComment.empty() ? "" : " ")
+            .append(language.blockComment)
+            .append("\n");
+    }
+    return list;
+}
+
+// The source from standard input, its result to standard output.
+int RunStandardInput(const CliOptions& options, Console& console) {
+    AnsiText text;
+    if (!ReadStandardInput(text)) {
+        console.WriteText(Stream::Err, "orvandel-cli: standard input cannot be read\n");
+        return kExitSomeFailed;
+    }
+    const std::string_view lineEnd = StripSource(text, Path(), options);
+    if (!console.WriteBytes(Stream::Out, text) || !console.WriteBytes(Stream::Out, lineEnd)) {
+        console.WriteText(Stream::Err, "orvandel-cli: standard output cannot be written\n");
+        return kExitSomeFailed;
+    }
+    return kExitDone;
+}
+
 unsigned WorkerCount(const CliOptions& options) {
     if (options.jobs != 0) {
         return options.jobs;
@@ -86,6 +119,13 @@ int RunCli(const std::vector<NativeString>& arguments, Console& console) {
     if (options.version) {
         console.WriteText(Stream::Out, "orvandel-cli " ORVANDEL_VERSION "\n");
         return kExitDone;
+    }
+    if (options.listLanguages) {
+        console.WriteText(Stream::Out, LanguageList());
+        return kExitDone;
+    }
+    if (options.FromStandardInput()) {
+        return RunStandardInput(options, console);
     }
     if (const std::string error = UsageErrorOnDisk(options); !error.empty()) {
         return BadUsage(console, error);

@@ -1,6 +1,7 @@
 // Standard output and standard error, as the program and its tests see them.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 enum class Stream { Out, Err };
@@ -15,6 +16,9 @@ class Console {
     // Bytes written exactly as they are; false when they could not all be written.
     virtual bool WriteBytes(Stream stream, std::string_view bytes) = 0;
 };
+
+// Reads all of standard input, as bytes; false when it cannot be read.
+bool ReadStandardInput(std::string& bytes);
 
 // The process's own standard streams.
 Console& SystemConsole();

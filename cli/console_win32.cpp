@@ -49,6 +49,22 @@ class Win32Console : public Console {
 
 }  // namespace
 
+bool ReadStandardInput(std::string& bytes) {
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    char block[1 << 16];
+    while (true) {
+        DWORD read = 0;
+        if (!ReadFile(input, block, sizeof block, &read, nullptr)) {
+            // A pipe whose writer has closed ends the input.
+            return GetLastError() == ERROR_BROKEN_PIPE;
+        }
+        if (read == 0) {
+            return true;
+        }
+        bytes.append(block, read);
+    }
+}
+
 Console& SystemConsole() {
     static Win32Console console;
     return console;

@@ -5,6 +5,7 @@
 #include "cli/line_ends.h"
 #include "files/file_system.h"
 #include "processing/comment_passes.h"
+#include "processing/languages/language_table.h"
 
 namespace {
 
@@ -32,15 +33,9 @@ FileOutcome ProcessFileOrThrow(const SourceFile& file, const CliOptions& options
         return outcome;
     }
     outcome.bytesIn = text.size();
-    const std::string_view lineEnd = ChosenLineEnd(options.lineEnds, text);
     // Only --check needs the source once the passes have run over it.
     const AnsiText source = options.check ? text : AnsiText();
-    StripOptions stripOptions;
-    stripOptions.literals = options.literals;
-    stripOptions.keepHeader = options.keepHeader;
-    stripOptions.language = LanguageOf(*corePath);
-    StripComments(text, stripOptions);
-    ConvertLineEnds(text, lineEnd);
+    const std::string_view lineEnd = StripSource(text, *corePath, options);
     outcome.bytesOut = text.size() + lineEnd.size();
     if (options.check) {
         outcome.changed = source.size() != outcome.bytesOut ||
@@ -53,6 +48,21 @@ FileOutcome ProcessFileOrThrow(const SourceFile& file, const CliOptions& options
 }
 
 }  // namespace
+
+std::string_view StripSource(AnsiText& text, const Path& path, const CliOptions& options) {
+    const std::string_view lineEnd = ChosenLineEnd(options.lineEnds, text);
+    StripOptions stripOptions;
+    stripOptions.literals = options.literals;
+    stripOptions.keepHeader = options.keepHeader;
+    const Language* language =
+        options.language.empty() ? LanguageOfFile(path, text) : LanguageNamed(options.language);
+    if (language) {
+        UseLanguage(*language, stripOptions);
+    }
+    StripComments(text, stripOptions);
+    ConvertLineEnds(text, lineEnd);
+    return lineEnd;
+}
 
 FileOutcome ProcessFile(const SourceFile& file, const CliOptions& options,
                         const ResultWriter& writer) {

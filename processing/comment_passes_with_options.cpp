@@ -4,6 +4,7 @@
 #include "files/file_system.h"
 #include "processing/comment_passes.h"
 #include "processing/header_comment.h"
+#include "processing/languages/span_passes.h"
 #include "processing/literal_passes.h"
 
 namespace {
@@ -33,9 +34,17 @@ void StripLineCommentsKeepingHeader(AnsiText& text, const HeaderComment& header)
     text = std::move(result);
 }
 
+bool ReadByLexer(const StripOptions& options) {
+    return options.lexer && (options.literals || !options.slashComments);
+}
+
 }  // namespace
 
 void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options) {
+    if (ReadByLexer(options)) {
+        span_passes::Strip(text, options.lexer, span_passes::Kind::Line, options.keepHeader);
+        return;
+    }
     if (options.literals) {
         literal_passes::StripLineComments(text, options);
         return;
@@ -49,6 +58,10 @@ void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options) {
 }
 
 void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options) {
+    if (ReadByLexer(options)) {
+        span_passes::Strip(text, options.lexer, span_passes::Kind::Block, options.keepHeader);
+        return;
+    }
     if (options.literals) {
         literal_passes::StripBlockComments(text, options);
         return;

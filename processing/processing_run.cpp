@@ -8,6 +8,7 @@
 #include "files/texts.h"
 #include "files/utf8.h"
 #include "processing/comment_passes.h"
+#include "processing/languages/language_table.h"
 
 namespace {
 
@@ -27,12 +28,15 @@ void ShowWarning(ProcessingHost& host, DisplayText text) {
 
 // Everything after the existence check: the stages, the save and the offer to open the result.
 // `Command1` is disabled on entry; `saved` tells once the result is on disk.
-void ProcessExistingSource(ProcessingHost& host, const StripOptions& options, bool& saved) {
+void ProcessExistingSource(ProcessingHost& host, StripOptions options, bool& saved) {
     // All stages share two buffers, the file's bytes and their decoding for display: the passes
     // work in place and the first pass reads into the buffer the source was shown from. A large
     // file thus costs no more memory than these two, and no fresh pages after the first stage.
     DisplayText shown;
     AnsiText working = mdlPub::ReadTextForDisplay(host.Text1(), host);
+    if (const Language* language = LanguageOfFile(host.Text1(), working)) {
+        UseLanguage(*language, options);
+    }
     ShowStage(host, working, texts::kBeforeTitle, shown);
 
     if (!StripLineComments(host.Text1(), working, options)) {
@@ -68,8 +72,7 @@ void ProcessingRun(ProcessingHost& host) {
         host.MessagePrompt({texts::kSourceMissing});
         return;
     }
-    StripOptions options = host.Options();
-    options.language = LanguageOf(host.Text1());
+    const StripOptions options = host.Options();
     host.SetCommand1Enabled(false);
     bool saved = false;
     const auto outOfMemory = [&] {

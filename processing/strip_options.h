@@ -2,6 +2,7 @@
 #pragma once
 
 #include "files/text.h"
+#include "processing/languages/comment_spans.h"
 
 enum class SourceLanguage { CFamily, Java };
 
@@ -12,7 +13,9 @@ struct StripOptions {
     // The file's first comment, when only whitespace stands before it, is kept as it stands.
     bool keepHeader = false;
     SourceLanguage language = SourceLanguage::CFamily;
+    // A language read by a lexer of its own (processing/languages/language_table.h); none for C,
+    // C++, Java and their kin. It reads the literal-aware passes, and the plain ones too unless
+    // its comments are `//` and `/* */`, which the plain passes know.
+    CommentLexer lexer = nullptr;
+    bool slashComments = true;
 };
-
-// Java for a name ending in ".java" (any case); C and C++ for every other name.
-SourceLanguage LanguageOf(const Path& path);

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -112,6 +117,10 @@ TEST_F(CliTest, BadUsageExits64AndTouchesNoFile) {
         {"--ext", "c,,h", "-o", out, src},
         {"-o", src, src},
         {"-q=yes", "-o", out, src},
+        {"--lang", "cobol", src / "a.c"},
+        {"-", src / "a.c"},
+        {"-"},
+        {"--lang", "go", "-o", out, "-"},
     };
     for (const auto& arguments : mistakes) {
         EXPECT_EQ(Run(arguments), kExitBadUsage) << console_.err;
@@ -143,6 +152,39 @@ TEST_F(CliTest, ATreeIsMirroredWithTheWindowsBytesForTheChosenExtensions) {
               (std::map<std::string, std::string>{{"deep/make.inc", WindowResult(folder_, kSource)},
                                                   {"notes.txt", WindowResult(folder_, kSource)}}));
 }
+
+TEST_F(CliTest, EachFileIsReadInItsLanguageOrTheOneLangNames) {
+    Write("src/a.js", "r = /\\//; // c\n");
+    Write("src/b.go", "s := `//` // c\n");
+    Write("src/tool", "#!/usr/bin/env node\nr = /\\//; // c\n");
+    Write("src/c.txt", "s := `//` // c\n");
+    ASSERT_EQ(Run({"-q", "-s", "-o", Root() / "out", Root() / "src", Root() / "src" / "tool"}),
+              kExitDone)
+        << console_.err;
+    EXPECT_EQ(TreeContents(Root() / "out"),
+              (std::map<std::string, std::string>{{"a.js", "r = /\\//;\n"},
+                                                  {"b.go", "s := `//`\n"},
+                                                  {"tool", "#!/usr/bin/env node\nr = /\\//;\n"}}));
+    ASSERT_EQ(Run({"-q", "-s", "--lang", "go", Root() / "src" / "c.txt"}), kExitDone);
+    EXPECT_EQ(console_.out, "s := `//`\n");
+    ASSERT_EQ(Run({"--list-languages"}), kExitDone);
+    EXPECT_NE(console_.out.find("\ngo           go  "), std::string::npos) << console_.out;
+}
+
+#ifndef _WIN32
+TEST_F(CliTest, StandardInputIsReadWithLang) {
+    Write("in.go", "x := 1 /* c */\n");
+    const int saved = dup(STDIN_FILENO);
+    const int in = open((Root() / "in.go").c_str(), O_RDONLY);
+    dup2(in, STDIN_FILENO);
+    const int code = Run({"--lang", "go", "-s", "-"});
+    dup2(saved, STDIN_FILENO);
+    close(in);
+    close(saved);
+    ASSERT_EQ(code, kExitDone);
+    EXPECT_EQ(console_.out, "x := 1\n");
+}
+#endif
 
 TEST_F(CliTest, EolCrlfGivesExactlyWhatTheWindowSaves) {
     const std::string source = "a /* b\n c */ d // e\rf\n\n/* g */\r\n  h";

@@ -229,4 +229,28 @@ TEST_F(ProcessingRunTest, RandomBytesSurviveExceptForCommentsBlankLinesAndLineEn
     EXPECT_EQ(ReadBytes(folder.PathOf(L"out\\random.bin")), expected);
 }
 
+// The language follows the file's name: CSS is always read by its own rules (the plain `//` scan
+// would cut its `url(//…)`), JavaScript with the plain passes unless literals are on.
+TEST_F(ProcessingRunTest, TheFilesNameChoosesHowItIsRead) {
+    const struct {
+        const wchar_t* name;
+        bool literals;
+        const char* expected;
+    } cases[] = {
+        {L"a.css", false, "a { b: url(//x); }\r\n"},
+        {L"a.js", false, "r = /\\\r\n"},
+        {L"a.js", true, "r = /\\//;\r\n"},
+    };
+    for (const auto& c : cases) {
+        const bool css = std::wstring_view(c.name).ends_with(L".css");
+        const Path source =
+            folder.Write(c.name, css ? "a { b: url(//x); } /* c */\r\n" : "r = /\\//; // c\r\n");
+        FakeHost host(source, SaveFolder(L"out"));
+        host.options.literals = c.literals;
+        host.AnswerYesNo({PromptAnswer::No});
+        ProcessingRun(host);
+        EXPECT_EQ(ReadBytes(folder.PathOf(L"out\\") + c.name), c.expected);
+    }
+}
+
 }  // namespace

@@ -4,13 +4,15 @@
 //   orvandel-strip-check [--plain] [--keep-header] OUTPUT_FOLDER FILE...
 //
 // The result for the n-th FILE (counting from 0) is OUTPUT_FOLDER/n. The language follows each
-// file's extension; the passes are the literal-aware ones unless --plain is given.
+// file's name (processing/languages/language_table.h); the passes are the literal-aware ones unless
+// --plain is given.
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "processing/comment_passes.h"
+#include "processing/languages/language_table.h"
 
 int main(int argc, char** argv) {
     StripOptions options;
@@ -41,9 +43,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read %s\n", name.c_str());
             return 1;
         }
-        options.language = LanguageOf(Path(name.begin(), name.end()));
-        StripLineCommentsInPlace(text, options);
-        StripBlockCommentsInPlace(text, options);
+        StripOptions fileOptions = options;
+        if (const Language* language = LanguageOfFile(Path(name.begin(), name.end()), text)) {
+            UseLanguage(*language, fileOptions);
+        }
+        StripLineCommentsInPlace(text, fileOptions);
+        StripBlockCommentsInPlace(text, fileOptions);
         std::ofstream(folder + "/" + std::to_string(index), std::ios::binary) << text << "\r\n";
     }
     return 0;

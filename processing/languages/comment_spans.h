@@ -1,4 +1,5 @@
-// What a language's lexer reports: where its comments stand, in source order.
+// What a language's lexer reports: where its comments stand, and its literals that span lines,
+// in source order.
 #pragma once
 #include <cstddef>
 #include <string_view>
@@ -9,6 +10,9 @@ struct CommentSpan {
     size_t end = 0;              // one past its last byte; a line comment ends before its line end
     bool line = false;           // a line comment (`//`, `#`, `--`); otherwise a block comment
     bool actsAsLineEnd = false;  // removing it must leave a line end if it held one (Go)
+    // Not a comment: a literal (string, template, here-document) that holds a line end. It stays,
+    // and so do its lines, blank ones too.
+    bool literal = false;
 };
 using CommentSpans = std::vector<CommentSpan>;
 

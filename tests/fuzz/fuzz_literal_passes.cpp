@@ -1,11 +1,15 @@
 // The literal-aware passes against their plain model, on arbitrary bytes. The first byte picks
-// the language and whether the header comment is kept.
+// the language and whether the header comment is kept: its two low bits C or Java and the header,
+// the others, when not zero, one of the languages read by a lexer of their own. These have no
+// model: their lexer's spans must be ordered and within the text, the result must keep the
+// source's order, and the passes must leave nothing for a second run to remove.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "processing/comment_passes.h"
 #include "processing/header_comment.h"
+#include "processing/languages/language_table.h"
 #include "tests/literal_model.h"
 
 // A kept header comes through both passes exactly.
@@ -21,12 +25,50 @@ static bool KeepsHeader(const std::string& source, const StripOptions& options) 
            std::string::npos;
 }
 
+static AnsiText BothPasses(std::string_view source, const StripOptions& options) {
+    AnsiText text(source);
+    StripLineCommentsInPlace(text, options);
+    StripBlockCommentsInPlace(text, options);
+    return text;
+}
+
+static void CheckLexedLanguage(const std::string& source, StripOptions options) {
+    CommentSpans spans;
+    options.lexer(source, spans);
+    size_t end = 0;
+    for (const CommentSpan& span : spans) {
+        if (span.begin < end || span.end < span.begin || span.end > source.size()) {
+            std::abort();
+        }
+        end = span.end;
+    }
+    const AnsiText once = BothPasses(source, options);
+    if (!literal_model::KeepsOrderOfInput(source, once) || BothPasses(once, options) != once) {
+        std::abort();
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
     StripOptions options;
     options.literals = true;
+    if (const size_t choice = data[0] >> 2; choice != 0) {
+        static const std::vector<const Language*> lexed = [] {
+            std::vector<const Language*> languages;
+            for (const Language& language : Languages()) {
+                if (language.lexer) {
+                    languages.push_back(&language);
+                }
+            }
+            return languages;
+        }();
+        UseLanguage(*lexed[(choice - 1) % lexed.size()], options);
+        options.keepHeader = (data[0] & 2) != 0;
+        CheckLexedLanguage(std::string(reinterpret_cast<const char*>(data) + 1, size - 1), options);
+        return 0;
+    }
     options.language = (data[0] & 1) != 0 ? SourceLanguage::Java : SourceLanguage::CFamily;
     options.keepHeader = (data[0] & 2) != 0;
     const std::string source(reinterpret_cast<const char*>(data) + 1, size - 1);

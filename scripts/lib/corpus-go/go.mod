@@ -1,0 +1,3 @@
+module corpusgo
+
+go 1.19

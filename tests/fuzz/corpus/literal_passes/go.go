@@ -1,0 +1,5 @@
+//go:build x
+/* a
+*/ s := `/*` // c
+// #include <a.h>
+import "C"

@@ -1,0 +1,1 @@
+<T,>(x: T) => <b>//</b>; /// <reference path="x" />
