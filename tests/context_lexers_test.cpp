@@ -14,14 +14,20 @@ struct Case {
     std::vector<std::string_view> comments;
 };
 
-void ExpectComments(CommentLexer lexer, const std::vector<Case>& cases) {
+// With `literals`, the cases list the literals that span lines instead of the comments.
+void ExpectComments(CommentLexer lexer, const std::vector<Case>& cases, bool literals = false) {
     for (const Case& c : cases) {
         CommentSpans spans;
         lexer(c.source, spans);
         std::vector<std::string_view> found;
+        size_t previousEnd = 0;
         for (const CommentSpan& span : spans) {
             ASSERT_LE(span.end, c.source.size()) << c.source;
-            found.push_back(c.source.substr(span.begin, span.end - span.begin));
+            ASSERT_GE(span.begin, previousEnd) << c.source;
+            previousEnd = span.end;
+            if (span.literal == literals) {
+                found.push_back(c.source.substr(span.begin, span.end - span.begin));
+            }
         }
         EXPECT_EQ(found, c.comments) << c.source;
     }
@@ -128,6 +134,25 @@ TEST(ContextLexers, Php) {
                                {"<?= $a /* c */ ?>", {"/* c */"}},
                                {"<?xml # x ?><?phpx # y", {}},
                            });
+}
+
+// Literals that hold line ends are reported, so that their blank lines stay; code inside them
+// (an f-string's field, a `$(…)`) is not part of them.
+TEST(ContextLexers, MultiLineLiterals) {
+    const bool literals = true;
+    ExpectComments(LexPython,
+                   {{"x = '''a\n\nb''' 'c'", {"'''a\n\nb'''"}},
+                    {"f\"\"\"a\n{x # c\n}\nb\"\"\"", {"\"\"\"a\n{", "\nb\"\"\""}}},
+                   literals);
+    ExpectComments(LexShell,
+                   {{"cat <<EOF # c\na\n\nEOF\n", {"a\n\nEOF"}},
+                    {"echo \"a\n$(b # c\n)\n\" '\n'", {"\"a\n", "\n\"", "'\n'"}}},
+                   literals);
+    ExpectComments(LexSql, {{"select 'a\n\nb', $$\n$$ -- c\n", {"'a\n\nb'", "$$\n$$"}}}, literals);
+    ExpectComments(
+        LexPhp,
+        {{"<?php $a = <<<EOT\n\nEOT;\n\"a\n{$b /* c */}\n\"", {"<<<EOT\n\nEOT", "\"a\n", "\n\""}}},
+        literals);
 }
 
 }  // namespace

@@ -32,6 +32,9 @@ std::string WithoutComments(const std::string& text, const CommentSpans& spans, 
     std::string out;
     size_t kept = 0;
     for (const CommentSpan& span : spans) {
+        if (span.literal) {
+            continue;  // stays as it is
+        }
         out.append(text, kept, span.begin - kept);
         std::string lineEnds;
         for (size_t i = span.begin; i < span.end; ++i) {

@@ -54,7 +54,7 @@ class PhpLexer {
                     i = next == '[' ? i + 2 : LineComment(i);
                     break;
                 case '\'':
-                    i = lex_scan::QuotedEnd(text_, i + 1, '\'', Escape::Backslash);
+                    i = Literal(i, lex_scan::QuotedEnd(text_, i + 1, '\'', Escape::Backslash));
                     break;
                 case '"':
                 case '`':
@@ -103,22 +103,25 @@ class PhpLexer {
     }
 
     // The body of `"…"` or `` `…` `` from `i`; returns just past its closing `quote`.
+    // Its text is reported as literals, in pieces around the code in it.
     size_t Interpolated(size_t i, char quote, int depth) {
+        size_t piece = i - 1;
         while (true) {
             i = byte_scan::FindFirstOf<'\\', '{', '$', '"', '`'>(text_, i);
             if (i >= text_.size()) {
-                return i;
+                return Literal(piece, i);
             }
             const char c = text_[i];
             const char next = i + 1 < text_.size() ? text_[i + 1] : '\0';
             if (c == quote) {
-                return i + 1;
+                return Literal(piece, i + 1);
             }
             if (c == '\\') {
                 i += 2;
             } else if (depth < kMaxNesting &&
                        ((c == '{' && next == '$') || (c == '$' && next == '{'))) {
-                i = Code(i + (c == '{' ? 1 : 2), depth + 1, true);
+                Literal(piece, i);
+                i = piece = Code(i + (c == '{' ? 1 : 2), depth + 1, true);
                 if (tagClosed_) {
                     return i;
                 }
@@ -151,8 +154,14 @@ class PhpLexer {
             return i + 2;
         }
         const size_t body = lex_scan::NextLineStart(text_, after);
-        return lex_scan::HereDocEnd(text_, body, text_.substr(begin, end - begin),
-                                    lex_scan::Indent::Blanks, false);
+        return Literal(i, lex_scan::HereDocEnd(text_, body, text_.substr(begin, end - begin),
+                                               lex_scan::Indent::Blanks, false));
+    }
+
+    // Reports [begin, end) as a literal if it spans lines; returns `end`.
+    size_t Literal(size_t begin, size_t end) {
+        lex_scan::AddLiteral(text_, begin, end, spans_);
+        return end;
     }
 
     std::string_view text_;

@@ -173,28 +173,35 @@ class PythonLexer {
             quote + 2 < text_.size() && text_[quote + 1] == q && text_[quote + 2] == q;
         size_t i = quote + (triple ? 3 : 1);
         const bool formatted = prefix.valid && prefix.formatted && depth < kMaxNesting;
+        size_t piece = quote;  // where the literal text not yet reported starts
+        const auto ends = [&](size_t end) {
+            lex_scan::AddLiteral(text_, piece, end, spans_);
+            return end;
+        };
         while (i < text_.size()) {
             const char c = text_[i];
             if (c == q) {
                 if (!triple) {
-                    return i + 1;
+                    return ends(i + 1);
                 }
-                if (i + 2 < text_.size() && text_[i + 1] == q && text_[i + 2] == q) {
-                    return i + 3;
+                if (i + 2 < text_.size() && text_[i + 2] == q && text_[i + 1] == q) {
+                    return ends(i + 3);
                 }
                 ++i;
             } else if (c == '\\') {
                 i += Escape(i, formatted, prefix.raw);
             } else if ((c == '\n' || c == '\r') && !triple) {
                 return quote + 1;  // left open: Python reads on after the lone quote
+            } else if (formatted && c == '{' && i + 1 < text_.size() && text_[i + 1] == '{') {
+                i += 2;
             } else if (formatted && c == '{') {
-                i = i + 1 < text_.size() && text_[i + 1] == '{' ? i + 2
-                                                                : Code(i + 1, depth + 1, true);
+                ends(i + 1);
+                i = piece = Code(i + 1, depth + 1, true);
             } else {
                 ++i;
             }
         }
-        return i;
+        return ends(i);
     }
 
     // The length of the escape at `i`: a field's brace after it is still a brace, and `\N{…}`

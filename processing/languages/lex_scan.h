@@ -1,10 +1,12 @@
 // Small pieces the hand-written lexers share: quoted literals, line ends, words and the bodies
 // of here-documents.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
 #include "files/byte_scan.h"
+#include "processing/languages/comment_spans.h"
 
 namespace lex_scan {
 
@@ -54,6 +56,15 @@ enum class Indent { None, Tabs, Blanks };
 // Returns the position just past the delimiter, or the text's size.
 size_t HereDocEnd(std::string_view text, size_t from, std::string_view delimiter, Indent indent,
                   bool wholeLine);
+
+// Reports [begin, end) as a literal when it holds a line end: its lines stay as they are, blank
+// ones too.
+inline void AddLiteral(std::string_view text, size_t begin, size_t end, CommentSpans& spans) {
+    end = std::min(end, text.size());
+    if (begin < end && byte_scan::FindEither(text, begin, '\n', '\r', end) < end) {
+        spans.push_back({begin, end, false, false, true});
+    }
+}
 
 // True when `text` at `at` starts with `word`, letters compared regardless of case.
 bool StartsWithNoCase(std::string_view text, size_t at, std::string_view word);

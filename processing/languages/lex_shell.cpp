@@ -85,13 +85,13 @@ class ShellLexer {
                     i = context != Context::Arithmetic && StartsWord(i) ? Comment(i) : i + 1;
                     break;
                 case '\'':
-                    i = Closed(QuotedEnd(text_, i + 1, '\'', Escape::None));
+                    i = Closed(Literal(i, QuotedEnd(text_, i + 1, '\'', Escape::None)));
                     break;
                 case '"':
                     i = Closed(DoubleQuoted(i + 1, depth));
                     break;
                 case '`':
-                    i = Closed(QuotedEnd(text_, i + 1, '`', Escape::Backslash));
+                    i = Closed(Literal(i, QuotedEnd(text_, i + 1, '`', Escape::Backslash)));
                     break;
                 case '$':
                     i = Closed(Dollar(i, depth));
@@ -152,15 +152,17 @@ class ShellLexer {
     }
 
     // `"…"`: backslash escapes, and `$…` and `` `…` `` inside.
+    // Its text is reported as literals, in pieces around the code of `$(…)` in it.
     size_t DoubleQuoted(size_t i, int depth) {
+        size_t piece = i - 1;
         while (true) {
             i = byte_scan::FindFirstOf<'"', '\\', '$', '`'>(text_, i);
             if (i >= text_.size()) {
-                return i;
+                return Literal(piece, i);
             }
             switch (text_[i]) {
                 case '"':
-                    return i + 1;
+                    return Literal(piece, i + 1);
                 case '\\':
                     i += 2;
                     break;
@@ -168,10 +170,17 @@ class ShellLexer {
                     i = QuotedEnd(text_, i + 1, '`', Escape::Backslash);
                     break;
                 case '$':
-                    i = Dollar(i, depth, true);
+                    Literal(piece, i);
+                    i = piece = Dollar(i, depth, true);
                     break;
             }
         }
+    }
+
+    // Reports [begin, end) as a literal if it spans lines; returns `end`.
+    size_t Literal(size_t begin, size_t end) {
+        lex_scan::AddLiteral(text_, begin, end, spans_);
+        return end;
     }
 
     // What follows a `$` at `i`: `$(…)`, `$((…))`, `${…}`, `$'…'` and `$"…"` (not in a `"…"`),
@@ -193,7 +202,8 @@ class ShellLexer {
             case '{':
                 return nests ? Parameter(i + 2, depth + 1) : i + 2;
             case '\'':
-                return quoted ? i + 1 : QuotedEnd(text_, i + 2, '\'', Escape::Backslash);
+                return quoted ? i + 1
+                              : Literal(i, QuotedEnd(text_, i + 2, '\'', Escape::Backslash));
             case '"':
                 return quoted ? i + 1 : DoubleQuoted(i + 2, depth);
             default:
@@ -278,6 +288,7 @@ class ShellLexer {
             const size_t end = lex_scan::HereDocEnd(
                 text_, i, doc.delimiter,
                 doc.tabsStripped ? lex_scan::Indent::Tabs : lex_scan::Indent::None, true);
+            Literal(i, end);
             i = lex_scan::NextLineStart(text_, end);
         }
         pending_.clear();

@@ -137,6 +137,9 @@ void LexSql(std::string_view text, CommentSpans& spans) {
         }
         if (i > at + 1) {
             afterLiteral = i;  // only literals and comments take more than one byte here
+            if (spans.empty() || spans.back().end <= at) {
+                lex_scan::AddLiteral(text, at, i, spans);  // a literal: no comment was added
+            }
         }
     }
 }

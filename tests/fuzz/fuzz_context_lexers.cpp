@@ -1,6 +1,6 @@
 // The lexers whose comments are not only `//` and `/* */`, on arbitrary bytes: the first byte
-// picks the lexer. Each span must lie in the text, after the one before it, and start with one
-// of its language's comment markers; a line comment holds no line end.
+// picks the lexer. Each span must lie in the text, after the one before it; a comment must start
+// with one of its language's markers, a line comment hold no line end, a literal hold one.
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const CommentSpan& span : spans) {
         const std::string_view comment = text.substr(span.begin, span.end - span.begin);
         if (span.begin < previousEnd || span.end > text.size() || span.end <= span.begin ||
-            !StartsWithMarker(comment, language) ||
+            (!span.literal && !StartsWithMarker(comment, language)) ||
+            (span.literal && comment.find_first_of("\r\n") == std::string_view::npos) ||
             (span.line && comment.find_first_of("\r\n") != std::string_view::npos)) {
             std::abort();
         }
