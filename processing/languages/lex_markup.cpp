@@ -52,7 +52,7 @@ constexpr LangLexer kScriptLangs[] = {
     {"js", LexJavaScript},
     {"jsx", LexJavaScript},
     {"ts", LexTypeScript},
-    {"tsx", LexTypeScript},
+    {"tsx", LexTsx},
 };
 constexpr LangLexer kScriptTypes[] = {
     {"text/javascript", LexJavaScript},        {"module", LexJavaScript},
@@ -63,8 +63,8 @@ constexpr LangLexer kScriptTypes[] = {
 // The values of `lang` on `<style>`.
 constexpr LangLexer kStyleLangs[] = {
     {"css", LexCss},
-    {"scss", LexCss},
-    {"less", LexCss},
+    {"scss", LexScss},
+    {"less", LexScss},
     {"postcss", LexCss},
 };
 
