@@ -1,0 +1,100 @@
+// Throughput of the lexers whose comments are not only `//` and `/* */`, over the real code of
+// each language this machine holds (what Debian installs): each file is lexed on its own, as the
+// run does, and the figure is bytes of source a second.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "processing/languages/lexers.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// At most this much source is read for a language.
+constexpr size_t kCorpusLimit = 48 << 20;
+
+struct Corpus {
+    std::vector<const char*> roots;
+    std::vector<const char*> extensions;  // empty: any file whose first line is `#!…sh`
+};
+
+bool HasExtension(const fs::path& path, const Corpus& corpus) {
+    for (const char* extension : corpus.extensions) {
+        if (path.extension() == extension) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsShellScript(const std::string& text) {
+    const std::string first = text.substr(0, text.find('\n'));
+    return first.starts_with("#!") && (first.ends_with("/sh") || first.ends_with("bash"));
+}
+
+std::vector<std::string> Load(const Corpus& corpus) {
+    std::vector<std::string> files;
+    size_t total = 0;
+    for (const char* root : corpus.roots) {
+        std::error_code error;
+        for (fs::recursive_directory_iterator it(root, error), end; it != end && !error;
+             it.increment(error)) {
+            if (total >= kCorpusLimit || !it->is_regular_file(error) || it->is_symlink(error)) {
+                continue;
+            }
+            const bool byName = !corpus.extensions.empty();
+            if (byName && !HasExtension(it->path(), corpus)) {
+                continue;
+            }
+            std::ifstream in(it->path(), std::ios::binary);
+            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            if (byName || IsShellScript(text)) {
+                total += text.size();
+                files.push_back(std::move(text));
+            }
+        }
+    }
+    return files;
+}
+
+void Lex(benchmark::State& state, CommentLexer lexer, const Corpus& corpus) {
+    const std::vector<std::string> files = Load(corpus);
+    size_t bytes = 0;
+    for (const std::string& file : files) {
+        bytes += file.size();
+    }
+    CommentSpans spans;
+    for (auto _ : state) {
+        for (const std::string& file : files) {
+            spans.clear();
+            lexer(file, spans);
+            benchmark::DoNotOptimize(spans.data());
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    state.counters["files"] = static_cast<double>(files.size());
+    state.counters["input_MB"] = static_cast<double>(bytes) / (1 << 20);
+}
+
+const Corpus kPython{{"/usr/lib/python3.11", "/usr/lib/python3/dist-packages"}, {".py"}};
+const Corpus kShell{{"/usr/bin", "/usr/sbin", "/usr/lib", "/usr/share", "/etc"}, {}};
+const Corpus kSql{{"/usr/share", "/usr/lib"}, {".sql"}};
+const Corpus kHtml{{"/usr/share"}, {".html", ".htm"}};
+const Corpus kXml{{"/usr/share"}, {".xml", ".svg"}};
+const Corpus kPhp{{"/usr/share/php"}, {".php"}};
+
+BENCHMARK_CAPTURE(Lex, python, LexPython, kPython)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Lex, shell, LexShell, kShell)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Lex, sql, LexSql, kSql)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Lex, html, LexHtml, kHtml)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Lex, xml, LexXml, kXml)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Lex, php, LexPhp, kPhp)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

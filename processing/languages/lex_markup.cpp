@@ -1,0 +1,359 @@
+// HTML, XML and Vue: `<!-- -->` comments. Attribute values, CDATA sections, declarations and
+// processing instructions are read past; in HTML and Vue the text of `<script>` and `<style>` is
+// handed to the lexer of its language (`lang="ts"`, `type="module"`, …), and the other elements
+// whose text is raw (`<textarea>`, `<title>`, …) are read past to their end tag.
+#include <algorithm>
+#include <initializer_list>
+
+#include "processing/languages/lexers.h"
+#include "processing/languages/lex_scan.h"
+
+namespace {
+
+using lex_scan::StartsWithNoCase;
+
+enum class Markup { Html, Xml, Vue };
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool IsLetter(char c) {
+    return static_cast<unsigned>((c | 0x20) - 'a') < 26u;
+}
+
+bool EqualsNoCase(std::string_view text, std::string_view lower) {
+    return text.size() == lower.size() && StartsWithNoCase(text, 0, lower);
+}
+
+// What the text of an element is: markup, raw text kept as it is, or code of a language.
+struct Content {
+    bool raw = false;
+    CommentLexer lexer = nullptr;  // with `raw`: the lexer of the code, if it is known
+};
+
+// A start tag's name and the two attributes that say which language its text is in.
+struct Tag {
+    std::string_view name;
+    std::string_view type;
+    std::string_view lang;
+    bool hasType = false;
+    bool hasLang = false;
+    size_t end = 0;  // just past its `>`
+};
+
+struct LangLexer {
+    std::string_view value;
+    CommentLexer lexer;
+};
+
+// The values of `lang` and `type` that name the code in `<script>`; any other leaves it as it is.
+constexpr LangLexer kScriptLangs[] = {
+    {"js", LexJavaScript},
+    {"jsx", LexJavaScript},
+    {"ts", LexTypeScript},
+    {"tsx", LexTsx},
+};
+constexpr LangLexer kScriptTypes[] = {
+    {"text/javascript", LexJavaScript},        {"module", LexJavaScript},
+    {"application/javascript", LexJavaScript}, {"text/ecmascript", LexJavaScript},
+    {"application/ecmascript", LexJavaScript}, {"text/jsx", LexJavaScript},
+    {"text/typescript", LexTypeScript},
+};
+// The values of `lang` on `<style>`.
+constexpr LangLexer kStyleLangs[] = {
+    {"css", LexCss},
+    {"scss", LexScss},
+    {"less", LexScss},
+    {"postcss", LexCss},
+};
+
+template <size_t N>
+Content CodeIn(std::string_view value, const LangLexer (&table)[N]) {
+    for (const LangLexer& row : table) {
+        if (EqualsNoCase(value, row.value)) {
+            return {true, row.lexer};
+        }
+    }
+    return {true, nullptr};
+}
+
+// Elements whose text is raw in HTML: its end tag is the only markup in it.
+constexpr std::string_view kRawTextElements[] = {
+    "textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript", "plaintext",
+};
+
+// HTML start tags that end SVG or MathML content around them.
+constexpr std::string_view kForeignBreakers[] = {
+    "b",      "big",  "blockquote", "body",  "br",   "center", "code",    "dd",   "div",
+    "dl",     "dt",   "em",         "embed", "h1",   "h2",     "h3",      "h4",   "h5",
+    "h6",     "head", "hr",         "i",     "img",  "li",     "listing", "menu", "meta",
+    "nobr",   "ol",   "p",          "pre",   "ruby", "s",      "small",   "span", "strong",
+    "strike", "sub",  "sup",        "table", "tt",   "u",      "ul",      "var",
+};
+
+bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    for (std::string_view candidate : names) {
+        if (EqualsNoCase(name, candidate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsForeignRoot(std::string_view name) {
+    return IsOneOf(name, {"svg", "math"});
+}
+
+Content ContentOf(const Tag& tag, Markup markup) {
+    if (markup == Markup::Xml) {
+        return {};
+    }
+    if (EqualsNoCase(tag.name, "script")) {
+        if (tag.hasLang) {
+            return CodeIn(tag.lang, kScriptLangs);
+        }
+        return tag.hasType && !tag.type.empty() ? CodeIn(tag.type, kScriptTypes)
+                                                : Content{true, LexJavaScript};
+    }
+    if (EqualsNoCase(tag.name, "style")) {
+        return tag.hasLang ? CodeIn(tag.lang, kStyleLangs) : Content{true, LexCss};
+    }
+    if (markup == Markup::Vue && EqualsNoCase(tag.name, "template") && tag.hasLang &&
+        !EqualsNoCase(tag.lang, "html")) {
+        return {true, nullptr};  // pug and the like
+    }
+    for (std::string_view name : kRawTextElements) {
+        if (EqualsNoCase(tag.name, name)) {
+            return {true, nullptr};
+        }
+    }
+    return {};
+}
+
+class MarkupLexer {
+  public:
+    MarkupLexer(std::string_view text, CommentSpans& spans, Markup markup)
+        : text_(text), spans_(spans), markup_(markup) {}
+
+    void Run() {
+        size_t i = 0;
+        while ((i = text_.find('<', i)) != std::string_view::npos) {
+            i = ReadMarkup(i);
+        }
+    }
+
+  private:
+    // Reads the markup that starts with the `<` at `i`; returns where text goes on.
+    size_t ReadMarkup(size_t i) {
+        const char next = i + 1 < text_.size() ? text_[i + 1] : '\0';
+        switch (next) {
+            case '!':
+                if (text_.compare(i, 4, "<!--") == 0) {
+                    return Comment(i);
+                }
+                if (text_.compare(i, 9, "<![CDATA[") == 0) {
+                    return Past(i + 9, "]]>");
+                }
+                return Declaration(i + 2);
+            case '?':
+                return Past(i + 2, markup_ == Markup::Xml ? "?>" : ">");
+            case '/':
+                if (foreign_ > 0 && (StartsWithNoCase(text_, i + 2, "svg") ||
+                                     StartsWithNoCase(text_, i + 2, "math"))) {
+                    --foreign_;
+                }
+                return Past(i + 2, ">");
+            default:
+                return IsLetter(next) || (markup_ == Markup::Xml && next == '_') ? Element(i)
+                                                                                 : i + 1;
+        }
+    }
+
+    // Just past the first `close` at or after `i`, or the text's size.
+    size_t Past(size_t i, std::string_view close) const {
+        const size_t at = text_.find(close, i);
+        return at == std::string_view::npos ? text_.size() : at + close.size();
+    }
+
+    // `<!-- … -->`; HTML also ends one at `--!>`, and takes `<!-->` and `<!--->` as whole ones.
+    size_t Comment(size_t i) {
+        size_t end = Past(i + 4, "-->");
+        if (markup_ != Markup::Xml) {
+            if (text_.compare(i + 4, 1, ">") == 0 || text_.compare(i + 4, 2, "->") == 0) {
+                end = i + 5 + (text_[i + 4] == '-');
+            } else {
+                // Only before the `-->`: looking further would read the rest of the text again.
+                const size_t bang = text_.substr(0, end).find("--!>", i + 4);
+                end = bang == std::string_view::npos ? end : bang + 4;
+            }
+        }
+        spans_.push_back({i, end, false, false});
+        return end;
+    }
+
+    // `<!DOCTYPE …>` and the like. In XML a declaration's quoted values and its internal subset
+    // (`[ … ]`, with markup and comments of its own) are read past too.
+    size_t Declaration(size_t i) {
+        if (markup_ != Markup::Xml) {
+            return Past(i, ">");
+        }
+        while (i < text_.size()) {
+            const char c = text_[i];
+            if (c == '>') {
+                return i + 1;
+            }
+            if (c == '"' || c == '\'') {
+                i = lex_scan::QuotedEnd(text_, i + 1, c, lex_scan::Escape::None);
+            } else if (c == '[') {
+                i = InternalSubset(i + 1);
+            } else {
+                ++i;
+            }
+        }
+        return i;
+    }
+
+    size_t InternalSubset(size_t i) {
+        while (i < text_.size()) {
+            const char c = text_[i];
+            if (c == ']') {
+                return i + 1;
+            }
+            if (c == '<') {
+                i = text_.compare(i, 4, "<!--") == 0 ? Comment(i)
+                    : text_.compare(i, 2, "<?") == 0 ? Past(i + 2, "?>")
+                                                     : Declaration(i + 1);
+            } else if (c == '"' || c == '\'') {
+                i = lex_scan::QuotedEnd(text_, i + 1, c, lex_scan::Escape::None);
+            } else {
+                ++i;
+            }
+        }
+        return i;
+    }
+
+    // A start tag at `i`, and the text of its element when that is not markup.
+    size_t Element(size_t i) {
+        const Tag tag = StartTag(i);
+        const bool slash = text_[tag.end - 2] == '/';
+        if (markup_ != Markup::Xml) {
+            // In SVG and MathML, no element's text is raw: <title>, <style>, <script> hold markup.
+            if (IsForeignRoot(tag.name) && !slash) {
+                ++foreign_;
+                return tag.end;
+            }
+            if (foreign_ > 0) {
+                foreign_ = std::ranges::any_of(
+                               kForeignBreakers,
+                               [&](std::string_view name) { return EqualsNoCase(tag.name, name); })
+                               ? 0
+                               : foreign_;
+                if (foreign_ > 0) {
+                    return tag.end;
+                }
+            }
+        }
+        const Content content = ContentOf(tag, markup_);
+        const bool selfClosed = markup_ == Markup::Vue && slash;
+        if (!content.raw || text_[tag.end - 1] != '>' || selfClosed) {
+            return tag.end;
+        }
+        const size_t close = EndTag(tag.end, tag.name);
+        if (content.lexer != nullptr) {
+            const size_t first = spans_.size();
+            content.lexer(text_.substr(tag.end, close - tag.end), spans_);
+            for (size_t k = first; k < spans_.size(); ++k) {
+                spans_[k].begin += tag.end;
+                spans_[k].end += tag.end;
+            }
+        }
+        return close;
+    }
+
+    // Reads the start tag at `i`: its name, its attributes (quoted values may hold `>`), its end.
+    Tag StartTag(size_t i) const {
+        Tag tag;
+        size_t at = i + 1;
+        while (at < text_.size() && !IsSpace(text_[at]) && text_[at] != '>' && text_[at] != '/') {
+            ++at;
+        }
+        tag.name = text_.substr(i + 1, at - i - 1);
+        while (at < text_.size()) {
+            while (at < text_.size() && (IsSpace(text_[at]) || text_[at] == '/')) {
+                ++at;
+            }
+            if (at >= text_.size() || text_[at] == '>') {
+                break;
+            }
+            const size_t nameBegin = at++;
+            while (at < text_.size() && !IsSpace(text_[at]) && text_[at] != '>' &&
+                   text_[at] != '/' && text_[at] != '=') {
+                ++at;
+            }
+            const std::string_view name = text_.substr(nameBegin, at - nameBegin);
+            size_t look = at;
+            while (look < text_.size() && IsSpace(text_[look])) {
+                ++look;
+            }
+            std::string_view value;
+            if (look < text_.size() && text_[look] == '=') {
+                at = look + 1;
+                while (at < text_.size() && IsSpace(text_[at])) {
+                    ++at;
+                }
+                if (at < text_.size() && (text_[at] == '"' || text_[at] == '\'')) {
+                    const size_t close = std::min(text_.find(text_[at], at + 1), text_.size());
+                    value = text_.substr(at + 1, close - at - 1);
+                    at = std::min(close + 1, text_.size());
+                } else {
+                    const size_t begin = at;
+                    while (at < text_.size() && !IsSpace(text_[at]) && text_[at] != '>') {
+                        ++at;
+                    }
+                    value = text_.substr(begin, at - begin);
+                }
+            }
+            if (EqualsNoCase(name, "type")) {
+                tag.type = value, tag.hasType = true;
+            } else if (EqualsNoCase(name, "lang")) {
+                tag.lang = value, tag.hasLang = true;
+            }
+        }
+        tag.end = std::min(at + 1, text_.size());
+        return tag;
+    }
+
+    // Where the end tag of a raw-text element named `name` starts, or the text's size.
+    size_t EndTag(size_t i, std::string_view name) const {
+        while ((i = text_.find("</", i)) != std::string_view::npos) {
+            const size_t after = i + 2 + name.size();
+            if (StartsWithNoCase(text_, i + 2, name) &&
+                (after == text_.size() || IsSpace(text_[after]) || text_[after] == '/' ||
+                 text_[after] == '>')) {
+                return i;
+            }
+            i += 2;
+        }
+        return text_.size();
+    }
+
+    std::string_view text_;
+    CommentSpans& spans_;
+    Markup markup_;
+    int foreign_ = 0;  // how many <svg> and <math> elements are open around the text
+};
+
+}  // namespace
+
+void LexHtml(std::string_view text, CommentSpans& spans) {
+    MarkupLexer(text, spans, Markup::Html).Run();
+}
+
+void LexXml(std::string_view text, CommentSpans& spans) {
+    MarkupLexer(text, spans, Markup::Xml).Run();
+}
+
+void LexVue(std::string_view text, CommentSpans& spans) {
+    MarkupLexer(text, spans, Markup::Vue).Run();
+}

@@ -1,0 +1,54 @@
+"""XML: the XML and SVG documents Debian installs, read by libxml2's xmllint. Both texts are put
+in canonical form (which keeps comments); the result's must be the source's without its comments,
+white space runs read as one space, and hold none. In canonical form a `<` in text or attribute
+values is written `&lt;`, so every `<!--` there opens a comment."""
+import os
+import re
+import subprocess
+
+LANGUAGE = "xml"
+LABEL = "XML, SVG"
+ROOTS = ["/usr/share", "/usr/lib", "/etc"]
+COMMENT = re.compile(rb"<!--.*?-->", re.S)
+SPACE = re.compile(rb"\s+")
+
+
+def setup():
+    pass  # scripts/test installs libxml2-utils
+
+
+def sources():
+    return sorted(os.path.join(d, f) for root in ROOTS for d, _, fs in os.walk(root) for f in fs
+                  if f.endswith((".xml", ".svg", ".xhtml"))
+                  and os.path.isfile(os.path.join(d, f)))
+
+
+def canonical(path, folder):
+    """The text in canonical form; a DTD it names is looked for in `folder`, the source's."""
+    run = subprocess.run(["xmllint", "--nonet", "--path", folder, "--c14n", path],
+                         capture_output=True)
+    return run.stdout if run.returncode == 0 else None
+
+
+def check(pair):
+    source, output = pair
+    before = canonical(source, os.path.dirname(source))
+    if before is None:
+        return "skipped"
+    after = canonical(output, os.path.dirname(source))
+    if after is None:
+        return source, "result is not well-formed"
+    if b"<!--" in after:
+        return source, "comments left"
+    expected = SPACE.sub(b" ", COMMENT.sub(b" ", before)).strip()
+    actual = SPACE.sub(b" ", after).strip()
+    if expected != actual:
+        at = next((i for i, (x, y) in enumerate(zip(expected, actual)) if x != y),
+                  min(len(expected), len(actual)))
+        return source, "at %d: source %r, result %r" % (at, expected[at:at + 40],
+                                                        actual[at:at + 40])
+    return None
+
+
+def check_all(pairs, pool):
+    return pool.map(check, pairs, 16)

@@ -1,0 +1,158 @@
+// The lexers whose comments are not `//` and `/* */`, or that need context: one case per rule,
+// each a source and the comments the lexer must report in it, in order.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "processing/languages/lexers.h"
+
+namespace {
+
+struct Case {
+    std::string_view source;
+    std::vector<std::string_view> comments;
+};
+
+// With `literals`, the cases list the literals that span lines instead of the comments.
+void ExpectComments(CommentLexer lexer, const std::vector<Case>& cases, bool literals = false) {
+    for (const Case& c : cases) {
+        CommentSpans spans;
+        lexer(c.source, spans);
+        std::vector<std::string_view> found;
+        size_t previousEnd = 0;
+        for (const CommentSpan& span : spans) {
+            ASSERT_LE(span.end, c.source.size()) << c.source;
+            ASSERT_GE(span.begin, previousEnd) << c.source;
+            previousEnd = span.end;
+            if (span.literal == literals) {
+                found.push_back(c.source.substr(span.begin, span.end - span.begin));
+            }
+        }
+        EXPECT_EQ(found, c.comments) << c.source;
+    }
+}
+
+TEST(ContextLexers, Python) {
+    ExpectComments(LexPython, {
+                                  {"x = 1  # c\n", {"# c"}},
+                                  {"#!/usr/bin/env python\n# c", {"# c"}},
+                                  {"# -*- coding: utf-8 -*-\n", {}},
+                                  {"#!python\n  # vim: set fileencoding=latin-1 :\n", {}},
+                                  {"x = 1\n# coding: utf-8\n", {"# coding: utf-8"}},
+                                  {"'#' \"#\" '\\'#' b\"#\" # c", {"# c"}},
+                                  {"Rb'\\'#' bR\"#\" F'{x}#' U'#'", {}},
+                                  {"if\"x\":'#'", {}},
+                                  {"'''a\n# b\n''' \"\"\"doc\"#\"\"\" # c", {"# c"}},
+                                  {"'open # c\n# d", {"# c", "# d"}},
+                                  {"f\"{d[\"#\"]}\" # c", {"# c"}},
+                                  {"f\"{x:#x}{y!r:>{w}}#\"", {}},
+                                  {"f\"{{#}}\" # c", {"# c"}},
+                                  {"f\"\"\"{x # c\n}\"\"\"", {"# c"}},
+                                  {"f\"{f'{y}#'}\" rf'\\{x}#'", {}},
+                                  {"f\"\\N{NUMBER SIGN}{x}#\"", {}},
+                              });
+}
+
+TEST(ContextLexers, Shell) {
+    ExpectComments(LexShell, {
+                                 {"echo a # c\n", {"# c"}},
+                                 {"#!/bin/sh\n# c", {"# c"}},
+                                 {"echo a#b $# ${#x} ${x#y} ${x##*/} \\#", {}},
+                                 {"echo '#' \"#\" $'\\'#' \"a\\\"#\" \"a\"#b", {}},
+                                 {"echo \"a$\"# \"$'\"#", {}},
+                                 {"x=$(echo # c\n)#x", {"# c"}},
+                                 {"echo \"$(echo \"#\")\" `echo #`", {}},
+                                 {"cat <<EOF\n# a\nEOF\n# c", {"# c"}},
+                                 {"cat <<-'E F' <<\\X\n\t# a\n\tE F\n# b\nX\n# c", {"# c"}},
+                                 {"cat <<\"EOF\" | (cd x # c\n# a\nEOF\n)", {"# c"}},
+                                 {"(( x << 2 )) # c\ny=$((1<<2)) # d", {"# c", "# d"}},
+                                 {"cat <<<\"#\" # c", {"# c"}},
+                                 {"x=$(case y in a) echo;; esac) # c", {"# c"}},
+                             });
+}
+
+TEST(ContextLexers, Sql) {
+    ExpectComments(LexSql, {
+                               {"select 1 -- c\n", {"-- c"}},
+                               {"/* a /* b */ c */ x", {"/* a /* b */ c */"}},
+                               {"/*! kept */ /*+ hint */", {}},
+                               {"'--' 'it''s --' \"a--b\" `--`", {}},
+                               {"E'\\'--' --c", {"--c"}},
+                               {"$$ -- $$ $tag$ /* $tag$", {}},
+                               {"$1 -- c", {"-- c"}},
+                               {"a$b$ -- c", {"-- c"}},
+                               {"# x\nx-1/2", {}},
+                           });
+}
+
+TEST(ContextLexers, Html) {
+    ExpectComments(
+        LexHtml,
+        {
+            {"<p>a<!-- c -->b</p>", {"<!-- c -->"}},
+            {"<a title=\"<!-- x -->\" b='>'>", {}},
+            {"<!DOCTYPE html><?xml x?><![CDATA[<!-- x -->]]>", {}},
+            {"<textarea><!-- x --></textarea ><!-- c -->", {"<!-- c -->"}},
+            {"<!--><!--->", {"<!-->", "<!--->"}},
+            {"<!-- a --!> b", {"<!-- a --!>"}},
+            {"<script type=\"text/template\"><!-- x --></SCRIPT><!-- c -->", {"<!-- c -->"}},
+            {"<script>// c\n</script><style>/* d */</style>", {"// c", "/* d */"}},
+        });
+}
+
+TEST(ContextLexers, Xml) {
+    ExpectComments(LexXml,
+                   {
+                       {"<!DOCTYPE a [<!-- c --> <!ENTITY e \"<!-- x "
+                        "-->\">]><a><![CDATA[<!--]]><!-- d --></a>",
+                        {"<!-- c -->", "<!-- d -->"}},
+                       {"<?xml version=\"1.0\"?><script><!-- c --></script>", {"<!-- c -->"}},
+                   });
+}
+
+TEST(ContextLexers, Vue) {
+    ExpectComments(
+        LexVue,
+        {
+            {"<template lang=\"pug\">// x <!-- y --></template>", {}},
+            {"<template><!-- c --></template>", {"<!-- c -->"}},
+            {"<script setup lang=\"ts\">// c\n</script><style lang=\"scss\">/* d */</style>",
+             {"// c", "/* d */"}},
+        });
+}
+
+TEST(ContextLexers, Php) {
+    ExpectComments(LexPhp, {
+                               {"<!-- html --><?php // c\n", {"// c"}},
+                               {"<?php # c\n#[Attr]\n", {"# c"}},
+                               {"<?php /* c */ x", {"/* c */"}},
+                               {"<?php // c ?> # h", {"// c "}},
+                               {"<?php '//' \"#{$a['#']}\" \"${a}#\" `#` # c", {"# c"}},
+                               {"<?php <<<EOT\n# x\nEOT;\n// c", {"// c"}},
+                               {"<?php <<<'EOT'\n  # x\n  EOT, // c", {"// c"}},
+                               {"<?= $a /* c */ ?>", {"/* c */"}},
+                               {"<?xml # x ?><?phpx # y", {}},
+                           });
+}
+
+// Literals that hold line ends are reported, so that their blank lines stay; code inside them
+// (an f-string's field, a `$(…)`) is not part of them.
+TEST(ContextLexers, MultiLineLiterals) {
+    const bool literals = true;
+    ExpectComments(LexPython,
+                   {{"x = '''a\n\nb''' 'c'", {"'''a\n\nb'''"}},
+                    {"f\"\"\"a\n{x # c\n}\nb\"\"\"", {"\"\"\"a\n{", "\nb\"\"\""}}},
+                   literals);
+    ExpectComments(LexShell,
+                   {{"cat <<EOF # c\na\n\nEOF\n", {"a\n\nEOF"}},
+                    {"echo \"a\n$(b # c\n)\n\" '\n'", {"\"a\n", "\n\"", "'\n'"}}},
+                   literals);
+    ExpectComments(LexSql, {{"select 'a\n\nb', $$\n$$ -- c\n", {"'a\n\nb'", "$$\n$$"}}}, literals);
+    ExpectComments(
+        LexPhp,
+        {{"<?php $a = <<<EOT\n\nEOT;\n\"a\n{$b /* c */}\n\"", {"<<<EOT\n\nEOT", "\"a\n", "\n\""}}},
+        literals);
+}
+
+}  // namespace
