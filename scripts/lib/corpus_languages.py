@@ -3,8 +3,8 @@
 Each language's results are judged by its own tokenizer (scripts/lib/corpus-npm/corpus-tokens.mjs
 for JavaScript, TypeScript, JSON and the tree-sitter grammars; scripts/lib/corpus-go for Go) over
 real code the packages ship: the npm packages' own sources, Go's standard library, the Rust crates
-Debian packages, the Kotlin and C# of npm packages for mobile apps, the Dart grammar's test
-corpus.
+Debian packages, the Kotlin, Swift and C# of npm packages for mobile apps, the Gradle scripts of
+Android libraries, the Dart grammar's test corpus, an old Scala grammar's examples and test corpus.
 """
 import os
 import re
@@ -20,9 +20,14 @@ PACKS = os.path.join(NPM, "packs")
 # Debian's Rust crates whose sources are the Rust corpus.
 RUST_PACKAGES = ["librust-syn-dev", "librust-regex-syntax-dev", "librust-serde-dev"]
 # npm packages fetched only for the sources they ship: Kotlin and Swift (expo-modules-core), C#
-# (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs), Less (bootstrap 3).
+# (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs), Less (bootstrap 3),
+# Scala (the Scala compiler's files among an old Scala grammar's examples, and its test corpus),
+# Groovy (the Gradle scripts of Android libraries, expo-modules-core's among them).
 SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
-                   "@tanstack/react-query@5.108.4", "rxjs@7.8.2", "bootstrap@3.4.1"]
+                   "@tanstack/react-query@5.108.4", "rxjs@7.8.2", "bootstrap@3.4.1",
+                   "tree-sitter-scala@0.19.0", "@capacitor/android@7.4.3",
+                   "react-native-reanimated@3.19.1",
+                   "@react-native-community/cli-platform-android@12.3.7"]
 
 
 def install():
@@ -98,6 +103,12 @@ def corpora(work):
         "tsx": (lambda: files_under([PACKS], r"\.tsx$"), "node"),
         "csharp": (lambda: files_under([PACKS], r"\.cs$"), "node"),
         "kotlin": (lambda: files_under([PACKS], r"\.kts?$"), "node"),
+        "swift": (lambda: files_under([PACKS], r"\.swift$"), "node"),
+        "scala": (lambda: files_under([PACKS], r"\.scala$") +
+                  corpus_extract(os.path.join(work, "scala-corpus"),
+                                 os.path.join(PACKS, "tree-sitter-scala-0.19.0", "package",
+                                              "corpus"), "scala"), "node"),
+        "groovy": (lambda: files_under([PACKS], r"\.(groovy|gradle)$"), "node"),
         "rust": (lambda: files_under([CRATES], r"\.rs$"), "node"),
         "dart": (lambda: corpus_extract(os.path.join(work, "dart-corpus"),
                                         os.path.join(m, "tree-sitter-dart", "test"), "dart"),
