@@ -108,7 +108,6 @@ const grammars = {
     kotlin: "@tree-sitter-grammars/tree-sitter-kotlin/tree-sitter-kotlin.wasm",
     scala: "tree-sitter-scala/tree-sitter-scala.wasm",
     swift: "tree-sitter-wasms/out/tree-sitter-swift.wasm",
-    groovy: "tree-sitter-groovy/tree-sitter-groovy.wasm",
     dart: "tree-sitter-dart/tree-sitter-dart.wasm",
     css: "tree-sitter-css/tree-sitter-css.wasm",
 };
