@@ -23,12 +23,15 @@ RUST_PACKAGES = ["librust-syn-dev", "librust-regex-syntax-dev", "librust-serde-d
 # npm packages fetched only for the sources they ship: Kotlin and Swift (expo-modules-core), C#
 # (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs), Less (bootstrap 3),
 # Scala (the Scala compiler's files among an old Scala grammar's examples, and its test corpus),
-# Groovy (the Gradle scripts of Android libraries, expo-modules-core's among them).
+# Groovy (the Gradle scripts of React Native and Capacitor libraries, which ship Swift too).
 SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
                    "@tanstack/react-query@5.108.4", "rxjs@7.8.2", "bootstrap@3.4.1",
                    "tree-sitter-scala@0.19.0", "@capacitor/android@7.4.3",
                    "react-native-reanimated@3.19.1",
-                   "@react-native-community/cli-platform-android@12.3.7"]
+                   "@react-native-community/cli-platform-android@12.3.7",
+                   "react-native-gesture-handler@2.28.0", "react-native-screens@4.16.0",
+                   "react-native-svg@15.12.1", "react-native-vector-icons@10.3.0",
+                   "@sentry/react-native@6.20.0"]
 
 
 def install():
