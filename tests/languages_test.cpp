@@ -140,6 +140,8 @@ TEST(Languages, KotlinSwiftScalaDartGroovy) {
               {{"s = 'a' + 'sym + s\"${\"//\"}\" // c", "s = 'a' + 'sym + s\"${\"//\"}\""}});
     ExpectAll(LexDart, {{"s = r'\\' + '''//\n''' // c", "s = r'\\' + '''//\r\n'''"}});
     ExpectAll(LexGroovy, {{"p = /a\\/\\/b/ // c", "p = /a\\/\\/b/"}});
+    ExpectAll(LexSwift, {{"s = #\"\\#\"#//\"# + #\"\\#(a /* )\"# */)\"# // c",
+                          "s = #\"\\#\"#//\"# + #\"\\#(a )\"#"}});
 }
 
 TEST(Languages, StyleSheetsAndJson) {

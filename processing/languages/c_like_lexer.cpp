@@ -220,10 +220,16 @@ class Lexer {
             }
             const char c = t_[k];
             if (c == '\\' && f.escapes) {
-                if (f.holes == Holes::BackslashParen && k + 1 < n_ && t_[k + 1] == '(') {
-                    return Hole(frame.pieceBegin, k, 2, ')');
+                const size_t at = k + f.hashes;  // Swift's raw strings escape with `\#`
+                if (at >= n_ ||
+                    t_.substr(k + 1, f.hashes).find_first_not_of('#') != std::string_view::npos) {
+                    ++k;
+                    continue;
                 }
-                k += t_.substr(k + 1, 2) == "\r\n" ? 3 : 2;
+                if (f.holes == Holes::BackslashParen && at + 1 < n_ && t_[at + 1] == '(') {
+                    return Hole(frame.pieceBegin, k, at + 2 - k, ')');
+                }
+                k = at + (t_.substr(at + 1, 2) == "\r\n" ? 3 : 2);
                 continue;
             }
             if (c == '\r' || c == '\n') {

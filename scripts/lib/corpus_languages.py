@@ -23,7 +23,8 @@ RUST_PACKAGES = ["librust-syn-dev", "librust-regex-syntax-dev", "librust-serde-d
 # npm packages fetched only for the sources they ship: Kotlin and Swift (expo-modules-core), C#
 # (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs), Less (bootstrap 3),
 # Scala (the Scala compiler's files among an old Scala grammar's examples, and its test corpus),
-# Groovy (the Gradle scripts of React Native and Capacitor libraries, which ship Swift too).
+# Groovy (the Gradle scripts of React Native and Capacitor libraries, which ship Swift too), Swift
+# (an old Swift grammar's test corpus and the app sources it highlights).
 SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
                    "@tanstack/react-query@5.108.4", "rxjs@7.8.2", "bootstrap@3.4.1",
                    "tree-sitter-scala@0.19.0", "@capacitor/android@7.4.3",
@@ -31,7 +32,7 @@ SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
                    "@react-native-community/cli-platform-android@12.3.7",
                    "react-native-gesture-handler@2.28.0", "react-native-screens@4.16.0",
                    "react-native-svg@15.12.1", "react-native-vector-icons@10.3.0",
-                   "@sentry/react-native@6.20.0"]
+                   "@sentry/react-native@6.20.0", "tree-sitter-swift@0.4.3"]
 
 
 def install():
@@ -107,7 +108,10 @@ def corpora(work):
         "tsx": (lambda: files_under([PACKS], r"\.tsx$"), "node"),
         "csharp": (lambda: files_under([PACKS], r"\.cs$"), "node"),
         "kotlin": (lambda: files_under([PACKS], r"\.kts?$"), "node"),
-        "swift": (lambda: files_under([PACKS], r"\.swift$"), "node"),
+        "swift": (lambda: files_under([PACKS], r"\.swift$") +
+                  corpus_extract(os.path.join(work, "swift-corpus"),
+                                 os.path.join(PACKS, "tree-sitter-swift-0.4.3", "package", "test",
+                                              "corpus"), "swift"), "node"),
         "scala": (lambda: files_under([PACKS], r"\.scala$") +
                   corpus_extract(os.path.join(work, "scala-corpus"),
                                  os.path.join(PACKS, "tree-sitter-scala-0.19.0", "package",
