@@ -308,10 +308,11 @@ class Lexer {
             while (p > 0 && IsBlank(t_[p - 1])) {
                 --p;
             }
-            while (span > first_ && spans_[span - 1].end > p) {
+            while (span > first_ && spans_[span - 1].begin >= p) {
                 --span;
             }
-            if (span > first_ && spans_[span - 1].end == p && !spans_[span - 1].literal) {
+            // A comment ending here, or in the blanks just skipped, counts for nothing.
+            if (span > first_ && spans_[span - 1].end >= p && !spans_[span - 1].literal) {
                 p = spans_[--span].begin;
                 continue;
             }
