@@ -140,6 +140,9 @@ TEST(Languages, KotlinSwiftScalaDartGroovy) {
               {{"s = 'a' + 'sym + s\"${\"//\"}\" // c", "s = 'a' + 'sym + s\"${\"//\"}\""}});
     ExpectAll(LexDart, {{"s = r'\\' + '''//\n''' // c", "s = r'\\' + '''//\r\n'''"}});
     ExpectAll(LexGroovy, {{"p = /a\\/\\/b/ // c", "p = /a\\/\\/b/"}});
+    ExpectAll(LexGroovy, {{"x = // \" \n/a*/ // c", "x =\r\n/a*/"}});
+    ExpectAll(LexSwift, {{"s = #\"\\#\"#//\"# + #\"\\#(a /* )\"# */)\"# // c",
+                          "s = #\"\\#\"#//\"# + #\"\\#(a )\"#"}});
 }
 
 TEST(Languages, StyleSheetsAndJson) {

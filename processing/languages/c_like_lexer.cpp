@@ -220,10 +220,16 @@ class Lexer {
             }
             const char c = t_[k];
             if (c == '\\' && f.escapes) {
-                if (f.holes == Holes::BackslashParen && k + 1 < n_ && t_[k + 1] == '(') {
-                    return Hole(frame.pieceBegin, k, 2, ')');
+                const size_t at = k + f.hashes;  // Swift's raw strings escape with `\#`
+                if (at >= n_ ||
+                    t_.substr(k + 1, f.hashes).find_first_not_of('#') != std::string_view::npos) {
+                    ++k;
+                    continue;
                 }
-                k += t_.substr(k + 1, 2) == "\r\n" ? 3 : 2;
+                if (f.holes == Holes::BackslashParen && at + 1 < n_ && t_[at + 1] == '(') {
+                    return Hole(frame.pieceBegin, k, at + 2 - k, ')');
+                }
+                k = at + (t_.substr(at + 1, 2) == "\r\n" ? 3 : 2);
                 continue;
             }
             if (c == '\r' || c == '\n') {
@@ -302,10 +308,11 @@ class Lexer {
             while (p > 0 && IsBlank(t_[p - 1])) {
                 --p;
             }
-            while (span > first_ && spans_[span - 1].end > p) {
+            while (span > first_ && spans_[span - 1].begin >= p) {
                 --span;
             }
-            if (span > first_ && spans_[span - 1].end == p && !spans_[span - 1].literal) {
+            // A comment ending here, or in the blanks just skipped, counts for nothing.
+            if (span > first_ && spans_[span - 1].end >= p && !spans_[span - 1].literal) {
                 p = spans_[--span].begin;
                 continue;
             }

@@ -19,7 +19,7 @@ struct StringForm {
     char quote = '"';
     uint8_t quotes = 1;         // how many quote characters close it
     uint16_t hashes = 0;        // and how many '#'s after them (raw strings of Rust and Swift)
-    bool escapes = true;        // a backslash escapes the next byte
+    bool escapes = true;        // a backslash, and as many '#'s, escapes the next byte
     bool doubledQuote = false;  // two quotes stand for one (C# verbatim strings)
     bool multiLine = false;     // otherwise a line end ends it, closed or not
     bool longestClose = false;  // a run of more quotes than close it ends with the closing ones

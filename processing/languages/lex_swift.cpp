@@ -1,5 +1,5 @@
 // Swift: nesting block comments, `\(…)` in strings, `"""…"""` over lines, and raw strings
-// `#"…"#` closed by as many '#'s.
+// `#"…"#` closed, escaped (`\#n`, `\#(…)`) by as many '#'s.
 #include "processing/languages/c_like_lexer.h"
 #include "processing/languages/lexers.h"
 
@@ -16,12 +16,8 @@ std::optional<c_like::StringForm> StringAt(std::string_view text, size_t at) {
         form.contentBegin = at + 3;
         form.multiLine = true;
     }
-    if (hashes > 0) {
-        form.hashes = static_cast<uint16_t>(hashes);
-        form.escapes = false;
-    } else {
-        form.holes = c_like::Holes::BackslashParen;
-    }
+    form.hashes = static_cast<uint16_t>(hashes);
+    form.holes = c_like::Holes::BackslashParen;
     return form;
 }
 

@@ -1,10 +1,11 @@
 """The corpus checks of the languages read by a lexer of their own, for scripts/corpus-check.
 
 Each language's results are judged by its own tokenizer (scripts/lib/corpus-npm/corpus-tokens.mjs
-for JavaScript, TypeScript, JSON and the tree-sitter grammars; scripts/lib/corpus-go for Go) over
+for JavaScript, TypeScript, JSON and the tree-sitter grammars; scripts/lib/corpus-go for Go;
+Groovy's own lexer from Debian's groovy in scripts/lib/corpus-groovy) over
 real code the packages ship: the npm packages' own sources, Go's standard library, the Rust crates
-Debian packages, the Kotlin and C# of npm packages for mobile apps, the Dart grammar's test
-corpus.
+Debian packages, the Kotlin, Swift and C# of npm packages for mobile apps, the Gradle scripts of
+Android libraries, the Dart grammar's test corpus, an old Scala grammar's examples and test corpus.
 """
 import os
 import re
@@ -20,14 +21,23 @@ PACKS = os.path.join(NPM, "packs")
 # Debian's Rust crates whose sources are the Rust corpus.
 RUST_PACKAGES = ["librust-syn-dev", "librust-regex-syntax-dev", "librust-serde-dev"]
 # npm packages fetched only for the sources they ship: Kotlin and Swift (expo-modules-core), C#
-# (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs), Less (bootstrap 3).
+# (react-native-windows), TSX and TypeScript (@tanstack/react-query, rxjs), Less (bootstrap 3),
+# Scala (the Scala compiler's files among an old Scala grammar's examples, and its test corpus),
+# Groovy (the Gradle scripts of React Native and Capacitor libraries, which ship Swift too), Swift
+# (an old Swift grammar's test corpus and the app sources it highlights).
 SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
-                   "@tanstack/react-query@5.108.4", "rxjs@7.8.2", "bootstrap@3.4.1"]
+                   "@tanstack/react-query@5.108.4", "rxjs@7.8.2", "bootstrap@3.4.1",
+                   "tree-sitter-scala@0.19.0", "@capacitor/android@7.4.3",
+                   "react-native-reanimated@3.19.1",
+                   "@react-native-community/cli-platform-android@12.3.7",
+                   "react-native-gesture-handler@2.28.0", "react-native-screens@4.16.0",
+                   "react-native-svg@15.12.1", "react-native-vector-icons@10.3.0",
+                   "@sentry/react-native@6.20.0", "tree-sitter-swift@0.4.3"]
 
 
 def install():
     """The tokenizers and the code they read: npm packages under build/, Debian's Go and crates."""
-    missing = [p for p in ["golang-go"] + RUST_PACKAGES
+    missing = [p for p in ["golang-go", "groovy"] + RUST_PACKAGES
                if subprocess.run(["dpkg", "-s", p], capture_output=True).returncode != 0]
     if missing:
         subprocess.run(["apt-get", "update", "-q"], check=True, stdout=subprocess.DEVNULL)
@@ -98,6 +108,15 @@ def corpora(work):
         "tsx": (lambda: files_under([PACKS], r"\.tsx$"), "node"),
         "csharp": (lambda: files_under([PACKS], r"\.cs$"), "node"),
         "kotlin": (lambda: files_under([PACKS], r"\.kts?$"), "node"),
+        "swift": (lambda: files_under([PACKS], r"\.swift$") +
+                  corpus_extract(os.path.join(work, "swift-corpus"),
+                                 os.path.join(PACKS, "tree-sitter-swift-0.4.3", "package", "test",
+                                              "corpus"), "swift"), "node"),
+        "scala": (lambda: files_under([PACKS], r"\.scala$") +
+                  corpus_extract(os.path.join(work, "scala-corpus"),
+                                 os.path.join(PACKS, "tree-sitter-scala-0.19.0", "package",
+                                              "corpus"), "scala"), "node"),
+        "groovy": (lambda: files_under([PACKS], r"\.(groovy|gradle)$"), "groovy"),
         "rust": (lambda: files_under([CRATES], r"\.rs$"), "node"),
         "dart": (lambda: corpus_extract(os.path.join(work, "dart-corpus"),
                                         os.path.join(m, "tree-sitter-dart", "test"), "dart"),
@@ -118,10 +137,16 @@ def oracle(kind, language, pairs, work, keep_header):
         subprocess.run(["go", "build", "-o", binary, "."], cwd=os.path.join(HERE, "corpus-go"),
                        check=True)
         command = [binary] + (["--keep-header"] if keep_header else []) + [listing]
+    elif kind == "groovy":
+        command = (["groovy", os.path.join(HERE, "corpus-groovy", "corpus-tokens.groovy")] +
+                   (["--keep-header"] if keep_header else []) + [listing])
     else:
         command = (["node", os.path.join(NPM, "corpus-tokens.mjs")] +
                    (["--keep-header"] if keep_header else []) + [language, listing])
-    lines = subprocess.run(command, capture_output=True, text=True, check=True).stdout
+    # Groovy's launcher wants JAVA_HOME, and Debian's default-java link is not always there.
+    java_home = os.path.dirname(os.path.dirname(os.path.realpath(shutil.which("java") or "/")))
+    lines = subprocess.run(command, capture_output=True, text=True, check=True,
+                           env=dict(os.environ, JAVA_HOME=java_home)).stdout
     return [line.split("\t") for line in lines.splitlines()]
 
 

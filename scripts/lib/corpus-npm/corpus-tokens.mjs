@@ -107,13 +107,14 @@ const grammars = {
     rust: "tree-sitter-rust/tree-sitter-rust.wasm",
     kotlin: "@tree-sitter-grammars/tree-sitter-kotlin/tree-sitter-kotlin.wasm",
     scala: "tree-sitter-scala/tree-sitter-scala.wasm",
+    swift: "tree-sitter-wasms/out/tree-sitter-swift.wasm",
     dart: "tree-sitter-dart/tree-sitter-dart.wasm",
     css: "tree-sitter-css/tree-sitter-css.wasm",
 };
 
-// The Dart grammar's WebAssembly is built for the runtime's older interface.
+// The Dart and Swift grammars' WebAssembly is built for the runtime's older interface.
 async function treeSitterParser() {
-    if (language === "dart") {
+    if (language === "dart" || language === "swift") {
         const Parser = require("web-tree-sitter-0.20");
         await Parser.init();
         const parser = new Parser();
@@ -147,7 +148,14 @@ async function treeSitterReader() {
                 comments.push({ text: node.text, lead: tokens.length === 0 });
             } else if (leaf && node.parent && node.text.trim()) {
                 // Not the root of an empty file, nor the white space some grammars keep.
-                tokens.push(`${cursor.nodeType} ${crlf(node.text)}`);
+                let text = crlf(node.text);
+                // Swift's grammar reads `#endif // x` as one directive; the compiler, as a comment.
+                const comment = cursor.nodeType === "directive" ? text.search(/\/[/*]/) : -1;
+                if (comment >= 0) {
+                    comments.push({ text: text.slice(comment), lead: tokens.length === 0 });
+                    text = text.slice(0, comment).trimEnd();
+                }
+                tokens.push(`${cursor.nodeType} ${text}`);
             }
             if (!leaf && cursor.gotoFirstChild()) {
                 continue;
