@@ -68,9 +68,11 @@ TEST(AgainstPlainModel, CrLfCheckAgreesOnLongTexts) {
 // digits, splices, directives and markers.
 std::string RandomCode(std::mt19937& random) {
     static const char* const kPieces[] = {
-        "/",  "*",  "\"", "'",        "\\", "\r", "\n",     "\r\n",        " ", "\t",
-        "a",  "1",  "e",  ".",        "+",  "R",  "u8",     "L",           "(", ")",
-        "x(", ")x", "#",  "include ", "<",  ">",  "\"\"\"", "\xef\xbb\xbf"};
+        "/", "*", "\"", "'", "\\", "\r", "\n", "\r\n", " ", "\t", "a", "1", "e", ".", "+", "R",
+        "u8", "L", "(", ")", "x(", ")x", "#", "include ", "<", ">", "\"\"\"", "\xef\xbb\xbf",
+        // Splices after blanks, and what a Java escape can stand for.
+        "\\ ", "\\\t\n", "\f", "%:", "__has_include", "u", "\\u002f", "\\u0022", "\\u000a",
+        "\\u005c", "\\uu002a"};
     std::string text;
     for (size_t n = random() % 30; n > 0; --n) {
         text += kPieces[random() % std::size(kPieces)];
