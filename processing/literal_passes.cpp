@@ -238,14 +238,20 @@ class LiteralPass {
             return;
         }
         atLineStart_ = false;
-        if (c.c == '#') {
-            FindHeaderNames(c.end);
-        } else if (c.c == '%' && next == ':') {
-            FindHeaderNames(chars_.At(c.end).end);
-        } else {
+        if (!StartsDirective(k)) {
             return;
         }
+        FindHeaderNames(c.c == '#' ? c.end : chars_.At(c.end).end);
         inDirective_ = true;
+    }
+
+    // True when '#' (or "%:") stands at `k` in C or C++.
+    bool StartsDirective(size_t k) {
+        if (!cFamily_ || chars_.AtEnd(k)) {
+            return false;
+        }
+        const auto c = chars_.At(k);
+        return c.c == '#' || (c.c == '%' && chars_.Peek(c.end) == ':');
     }
 
     // Passes over blanks and block comments from `k` on the current logical line.
@@ -373,11 +379,12 @@ class LiteralPass {
     void BeforeContent(size_t at) {
         if (breakAt_ != kNone) {
             // A comment spanning lines stood between code and code: the code after it goes on a
-            // line of its own, or in a directive (or after a backslash) after one space.
+            // line of its own, or after one space in a directive, after a backslash, and before
+            // a '#' that would start a directive at a line's start.
             const std::string after(Out().substr(breakAt_));
             Shorten(TrimmedEnd(breakAt_));
             breakAt_ = kNone;
-            if (breakWithSpace_) {
+            if (breakWithSpace_ || StartsDirective(at)) {
                 Put(" ", at);
             } else {
                 FinishLine(at);
@@ -513,9 +520,11 @@ class LiteralPass {
             CopyKept(end);
             return;
         }
+        // A comment spanning lines after code on its line leaves a line break; any other comment
+        // (also one after a splice) may have to leave a space.
         const bool spansLines = byte_scan::FindEither(t_, i_, '\r', '\n', end) < end;
-        if (spansLines) {
-            if (breakAt_ == kNone && !AllSpaceOrTab(Out().substr(lineStart_))) {
+        if (spansLines && (breakAt_ != kNone || !AllSpaceOrTab(Out().substr(lineStart_)))) {
+            if (breakAt_ == kNone) {
                 breakAt_ = OutSize();
                 breakWithSpace_ = inDirective_ || LineEndsInBackslash();
             }

@@ -724,8 +724,14 @@ class Layout {
             if (p.spansLines && contentBefore && contentAfter && !brokeSinceContent) {
                 brokeSinceContent = true;
                 const bool backslash = source_.EndsInSplice(line);
+                size_t content = k + 1;
+                while (!IsContent(p_[content])) {
+                    ++content;
+                }
+                const std::string ahead = source_.Ahead(p_[content].at, 2);
+                const bool hash = c_ && (ahead[0] == '#' || ahead == "%:");
                 Trim(line, keep);
-                if (p.inDirective || backslash) {
+                if (p.inDirective || backslash || hash) {
                     line += ' ';
                     logical_ += ' ';
                 } else {
@@ -736,7 +742,7 @@ class Layout {
                     protectedLine = false;
                     removedSinceContent = false;
                 }
-            } else if (!spanInRun && !brokeSinceContent &&
+            } else if ((!spanInRun || !contentBefore) && !brokeSinceContent &&
                        (k == begin || p_[k - 1].kind != Kind::Removed) && !logical_.empty() &&
                        !IsBlank(logical_.back()) && next < end && IsContent(p_[next]) &&
                        Glues(logical_, p, source_.Ahead(p_[next].at, 3), c_)) {
