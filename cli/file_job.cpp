@@ -39,6 +39,8 @@ FileOutcome ProcessFileOrThrow(const SourceFile& file, const CliOptions& options
     stripOptions.literals = options.literals;
     stripOptions.keepHeader = options.keepHeader;
     stripOptions.language = LanguageOf(*corePath);
+    // The literal-aware passes write the chosen line end themselves: LF stays LF without growing.
+    stripOptions.lineEnd = lineEnd;
     StripComments(text, stripOptions);
     ConvertLineEnds(text, lineEnd);
     outcome.bytesOut = text.size() + lineEnd.size();

@@ -65,6 +65,42 @@ inline size_t FindEither(std::string_view text, size_t from, char a, char b) {
     return FindEither(text, from, a, b, text.size());
 }
 
+// From `from`, the start of a line, to the end of the run of whole lines before `limit` that each
+// start with a byte other than a space, tab, CR or LF, hold none of `Bytes` and end in LF (or, with
+// `crLf`, in CR LF). Looked at sixteen bytes at a time: the run ends early at a block holding
+// anything else, or no line end.
+template <char... Bytes>
+inline size_t PlainLinesEnd(std::string_view text, size_t from, size_t limit, bool crLf) {
+#if defined(__SSE2__)
+    const char* const data = text.data();
+    const auto mask = [](__m128i block, char byte) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(byte))));
+    };
+    while (from + 16 <= limit) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
+        const unsigned lf = mask(block, '\n');
+        if (lf == 0) {
+            break;
+        }
+        const unsigned cr = mask(block, '\r');
+        const unsigned special = (mask(block, Bytes) | ...);
+        const int last = 31 - std::countl_zero(lf);
+        const unsigned region = (2u << last) - 1;
+        const unsigned starts = (1u | (lf << 1)) & region;
+        const unsigned blank = mask(block, ' ') | mask(block, '\t') | cr | lf;
+        const bool lineEndsFit = crLf ? ((cr << 1) & region) == lf : (cr & region) == 0;
+        if ((special & region) != 0 || !lineEndsFit || (starts & blank) != 0) {
+            break;
+        }
+        from += static_cast<size_t>(last) + 1;
+    }
+#endif
+    (void)text;
+    (void)limit;
+    (void)crLf;
+    return from;
+}
+
 // True when the bytes in [from, limit) are all `byte`; those beyond `limit` may be read.
 inline bool AllAre(std::string_view text, size_t from, char byte, size_t limit) {
     const char* const data = text.data();

@@ -39,6 +39,7 @@ class LiteralPass {
           language_(options.language),
           cFamily_(options.language == SourceLanguage::CFamily),
           removesLineComments_(removesLineComments),
+          lineEnd_(options.lineEnd),
           chars_(text, options.language) {
         if (options.keepHeader) {
             header_ = FindHeaderComment(text, options);
@@ -61,7 +62,10 @@ class LiteralPass {
         if (sourceLineStart_ < n_) {
             EndLine(false, false);
         }
-        const size_t size = OutSize() < 2 ? 0 : OutSize() - 2;
+        // The line end after the last line kept goes, unless that line ended the text.
+        const size_t size = endsInLine_                   ? OutSize()
+                            : OutSize() < lineEnd_.size() ? 0
+                                                          : OutSize() - lineEnd_.size();
         if (spilled_) {
             spill_.resize(size);
             text_ = std::move(spill_);
@@ -72,19 +76,22 @@ class LiteralPass {
 
   private:
     // The result is written over the source bytes already read, which it never outgrows but for
-    // line ends made CR LF from CR or LF: before a write would reach `readFrom`, the first source
-    // byte still to be read, the result moves to a buffer of its own.
+    // line ends made longer (CR LF from CR or LF): before a write would reach `readFrom`, the first
+    // source byte still to be read, the result moves to a buffer of its own, reserved at once for
+    // the most the rest can grow to (the pages never written are never touched).
     void Put(const char* bytes, size_t count, size_t readFrom) {
         if (!spilled_ && o_ + count <= readFrom) {
             std::memmove(text_.data() + o_, bytes, count);
             o_ += count;
             return;
         }
-        Spill(bytes, count);
+        Spill(bytes, count, readFrom);
     }
-    [[gnu::noinline]] void Spill(const char* bytes, size_t count) {
+    [[gnu::noinline]] void Spill(const char* bytes, size_t count, size_t readFrom) {
         if (!spilled_) {
-            spill_.reserve(n_ + n_ / 8 + 16);
+            const auto rest = t_.substr(std::min(readFrom, n_));
+            const auto lineEnds = std::count_if(rest.begin(), rest.end(), IsLineEnd);
+            spill_.reserve(o_ + count + rest.size() + static_cast<size_t>(lineEnds) + 16);
             spill_.assign(text_.data(), o_);
             spilled_ = true;
         }
@@ -175,6 +182,13 @@ class LiteralPass {
 
     void ScanCode(size_t limit) {
         while (i_ < limit) {
+            if (atLineStart_ && i_ == sourceLineStart_ && OutSize() == lineStart_ &&
+                !lineProtected_ && !afterBackslash_) {
+                PlainLines(limit);
+                if (i_ >= limit) {
+                    break;
+                }
+            }
             if (atLineStart_ && cFamily_) {
                 LineStart(limit);
                 if (i_ >= limit) {
@@ -217,6 +231,45 @@ class LiteralPass {
                     i_ = c.end;
                     break;
             }
+        }
+    }
+
+    // Lines holding none of the bytes that start a comment, a literal, a splice or an escape are
+    // copied as they stand, or dropped when they hold only spaces and tabs: most lines of most
+    // sources, which need none of the scan's work. A run of lines that keep their own line ends
+    // is moved in one piece.
+    void PlainLines(size_t limit) {
+        size_t runFrom = i_;
+        size_t k = i_;
+        const bool wholeBlocks = lineEnd_ != "\r";
+        while (true) {
+            if (wholeBlocks) {
+                k = byte_scan::PlainLinesEnd<'/', '"', '\'', '\\'>(t_, k, limit,
+                                                                   lineEnd_ == "\r\n");
+            }
+            const size_t stop = byte_scan::FindFirstOf<'/', '"', '\'', '\\', '\r', '\n'>(t_, k);
+            if (stop >= limit || !IsLineEnd(t_[stop])) {
+                break;
+            }
+            const size_t lineEnd = source_chars::LineEndLength(t_, stop);
+            const size_t next = stop + lineEnd;
+            const bool blank = AllSpaceOrTab(t_.substr(k, stop - k));
+            if (blank || t_.substr(stop, lineEnd) != lineEnd_) {
+                const size_t runEnd = blank ? k : stop;
+                Put(t_.data() + runFrom, runEnd - runFrom, runEnd);
+                if (!blank) {
+                    Put(lineEnd_, next);
+                }
+                runFrom = next;
+            }
+            k = next;
+        }
+        Put(t_.data() + runFrom, k - runFrom, k);
+        if (k != i_) {
+            i_ = sourceLineStart_ = k;
+            StartLine();
+            logicalLineStart_ = tokenBound_ = OutSize();
+            numberGoesOnAt_ = kNone;
         }
     }
 
@@ -412,7 +465,7 @@ class LiteralPass {
 
     void FinishLine(size_t readFrom) {
         afterBackslash_ = LineEndsInBackslash();
-        Put("\r\n", readFrom);
+        Put(lineEnd_, readFrom);
         StartLine();
     }
 
@@ -438,6 +491,8 @@ class LiteralPass {
             !(cFamily_ && afterBackslash_)) {
             Shorten(lineStart_);
             StartLine();
+        } else if (i_ >= n_) {
+            endsInLine_ = true;
         } else {
             FinishLine(next);
         }
@@ -712,10 +767,12 @@ class LiteralPass {
     const SourceLanguage language_;
     const bool cFamily_;
     const bool removesLineComments_;
+    const std::string_view lineEnd_;
     SourceChars chars_;
     std::optional<HeaderComment> header_;
 
-    size_t o_ = 0;  // the result's size while it is written over the source
+    size_t o_ = 0;             // the result's size while it is written over the source
+    bool endsInLine_ = false;  // the text's last line is kept and has no line end
     AnsiText spill_;
     bool spilled_ = false;
     size_t i_ = 0;                // the next source byte
