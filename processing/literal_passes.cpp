@@ -97,6 +97,30 @@ class LiteralPass {
         }
         spill_.append(bytes, count);
     }
+    // Writes the lines [from, to), each ending in LF, with CR LF: the result grows a byte a line.
+    void PutLinesWithCrLf(size_t from, size_t to) {
+        const auto lines =
+            static_cast<size_t>(std::count(t_.begin() + from, t_.begin() + to, '\n'));
+        if (!spilled_ && o_ + (to - from) + lines <= to) {
+            for (size_t lineEnd; from < to; from = lineEnd + 1) {
+                lineEnd = byte_scan::FindEither(t_, from, '\n', '\n', to);
+                Put(t_.data() + from, lineEnd - from, lineEnd);
+                Put("\r\n", lineEnd + 1);
+            }
+            return;
+        }
+        Spill(t_.data(), 0, from);
+        size_t out = spill_.size();
+        spill_.resize(out + (to - from) + lines);
+        char* const data = spill_.data();
+        for (size_t lineEnd; from < to; from = lineEnd + 1) {
+            lineEnd = byte_scan::FindEither(t_, from, '\n', '\n', to);
+            std::memcpy(data + out, t_.data() + from, lineEnd - from);
+            out += lineEnd - from;
+            data[out++] = '\r';
+            data[out++] = '\n';
+        }
+    }
     void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
 
     size_t OutSize() const { return spilled_ ? spill_.size() : o_; }
@@ -246,6 +270,17 @@ class LiteralPass {
             if (wholeBlocks) {
                 k = byte_scan::PlainLinesEnd<'/', '"', '\'', '\\'>(t_, k, limit,
                                                                    lineEnd_ == "\r\n");
+                if (lineEnd_ == "\r\n") {
+                    // Plain lines ending in LF, each written with CR LF.
+                    const size_t end =
+                        byte_scan::PlainLinesEnd<'/', '"', '\'', '\\'>(t_, k, limit, false);
+                    if (end != k) {
+                        Put(t_.data() + runFrom, k - runFrom, k);
+                        PutLinesWithCrLf(k, end);
+                        runFrom = k = end;
+                        continue;
+                    }
+                }
             }
             const size_t stop = byte_scan::FindFirstOf<'/', '"', '\'', '\\', '\r', '\n'>(t_, k);
             if (stop >= limit || !IsLineEnd(t_[stop])) {

@@ -52,6 +52,23 @@ TEST(PassOptions, FirstPassReadsTheFileItIsGiven) {
     EXPECT_FALSE(StripLineComments(folder.PathOf(L"missing.c"), text, kLiterals));
 }
 
+TEST(PassOptions, LiteralPassesEndLinesAsTold) {
+    // Long plain lines, blank ones, a comment and a raw string's own line ends.
+    const std::string source =
+        "int plain_line_one = 1;\r\n\n  \r\nint plain_line_two = 2;\n"
+        "x; // c\rr = R\"(\n)\"; /* d */\nint last_plain_line = 3;\n";
+    StripOptions lf = kLiterals;
+    lf.lineEnd = "\n";
+    // Every line end of the result is one the passes wrote.
+    std::string expected;
+    for (char c : BothPasses(source)) {
+        if (c != '\r') {
+            expected += c;
+        }
+    }
+    EXPECT_EQ(BothPasses(source, lf), expected);
+}
+
 TEST(LiteralPasses, MarkersInsideLiteralsAreText) {
     EXPECT_EQ(BothPasses("x = \"http://a\"; // c"), "x = \"http://a\";");
     EXPECT_EQ(BothPasses("a = \"/*\"; b; /* c */"), "a = \"/*\"; b;");
