@@ -8,6 +8,7 @@
 
 #include "files/byte_scan.h"
 #include "processing/header_comment.h"
+#include "processing/header_names.h"
 #include "processing/literal_scan.h"
 #include "processing/source_chars.h"
 
@@ -329,7 +330,8 @@ class LiteralPass {
         if (!StartsDirective(k)) {
             return;
         }
-        FindHeaderNames(c.c == '#' ? c.end : chars_.At(c.end).end);
+        headerNames_ = header_names::Find(t_, chars_, c.c == '#' ? c.end : chars_.At(c.end).end);
+        nextHeaderName_ = 0;
         inDirective_ = true;
     }
 
@@ -342,96 +344,17 @@ class LiteralPass {
         return c.c == '#' || (c.c == '%' && chars_.Peek(c.end) == ':');
     }
 
-    // Passes over blanks and block comments from `k` on the current logical line.
-    size_t SkipBlanksAndComments(size_t k) {
-        while (true) {
-            k = chars_.Skip(k);
-            if (k < n_ && IsSpliceBlank(t_[k])) {
-                ++k;
-                continue;
-            }
-            if (k >= n_ || t_[k] != '/') {
-                return k;
-            }
-            const auto slash = chars_.At(k);
-            if (chars_.Peek(slash.end) != '*') {
-                return k;
-            }
-            k = literal_scan::BlockCommentEnd(t_, chars_, chars_.At(slash.end).end, language_);
-        }
-    }
-
-    // The header names of the directive whose name starts at `k`: a `<...>` on the directive's
-    // line after `include`, `include_next` or `import` as its name, or after `__has_include(` or
-    // `__has_include_next(`, is one token, comment markers and all. The search ends at the first
-    // literal or `//` comment.
-    void FindHeaderNames(size_t k) {
-        headerNames_.clear();
-        nextHeaderName_ = 0;
-        enum class Expect { Nothing, Parenthesis, HeaderName } expect = Expect::Nothing;
-        for (bool first = true;; first = false) {
-            k = SkipBlanksAndComments(k);
-            if (!OnLine(k)) {
-                return;
-            }
-            auto c = chars_.At(k);
-            if (IsNameByte(c.c)) {
-                std::string name;
-                for (; IsNameByte(c.c); c = chars_.At(k)) {
-                    name += c.c;
-                    k = c.end;
-                    if (chars_.AtEnd(k)) {
-                        break;
-                    }
-                }
-                const bool includes =
-                    name == "include" || name == "include_next" || name == "import";
-                const bool hasInclude = name == "__has_include" || name == "__has_include_next";
-                expect = first && includes ? Expect::HeaderName
-                         : hasInclude      ? Expect::Parenthesis
-                                           : Expect::Nothing;
-                continue;
-            }
-            if (c.c == '(' && expect == Expect::Parenthesis) {
-                expect = Expect::HeaderName;
-            } else if (c.c == '<' && expect == Expect::HeaderName) {
-                for (size_t m = c.end; OnLine(m);) {
-                    const auto d = chars_.At(m);
-                    m = d.end;
-                    if (d.c == '>') {
-                        headerNames_.push_back({k, m});
-                        c.end = m;
-                        break;
-                    }
-                }
-                expect = Expect::Nothing;
-            } else if (c.c == '"' || c.c == '\'' || (c.c == '/' && chars_.Peek(c.end) == '/')) {
-                // What a literal or a line comment holds is no header name: the search ends.
-                return;
-            } else {
-                expect = Expect::Nothing;
-            }
-            k = c.end;
-        }
-    }
-
-    // True when a character of the current logical line starts at `k`.
-    bool OnLine(size_t k) const {
-        k = chars_.Skip(k);
-        return k < n_ && !IsLineEnd(t_[k]);
-    }
-
     // Where the next header name found for this directive starts, or kNone.
     size_t NextHeaderName() {
-        while (nextHeaderName_ < headerNames_.size() && headerNames_[nextHeaderName_].first < i_) {
+        while (nextHeaderName_ < headerNames_.size() && headerNames_[nextHeaderName_].begin < i_) {
             ++nextHeaderName_;
         }
-        return nextHeaderName_ < headerNames_.size() ? headerNames_[nextHeaderName_].first : kNone;
+        return nextHeaderName_ < headerNames_.size() ? headerNames_[nextHeaderName_].begin : kNone;
     }
 
     void HeaderName() {
         BeforeContent(i_);
-        const size_t end = headerNames_[nextHeaderName_++].second;
+        const size_t end = headerNames_[nextHeaderName_++].end;
         size_t from = i_;
         while (true) {
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', end);
@@ -833,7 +756,7 @@ class LiteralPass {
     std::string logical_;          // Left()'s text, when it has to be translated
     std::string right_;            // Right()'s text
     // The current directive's header names, [begin, end) in the source, and the next one's index.
-    std::vector<std::pair<size_t, size_t>> headerNames_;
+    std::vector<header_names::Span> headerNames_;
     size_t nextHeaderName_ = 0;
     bool atLineStart_ = true;
     bool inDirective_ = false;
