@@ -81,6 +81,36 @@ void BM_StripBlockCommentsLiteral(benchmark::State& state) {
     TimePass(state, afterFirst, pass);
 }
 
+// The shortest lines there are, one character each: the cost per line of both literal-aware passes.
+// Arg 0: LF source and result (as orvandel-cli keeps a source's line ends); 1: CR LF source and
+// result; 2: LF source, CR LF result (as the window writes), where the result grows.
+void BM_ShortLinesLiteral(benchmark::State& state) {
+    const bool crLf = state.range(0) == 1;
+    const std::string input = crLf ? std::string(3 << 22, '\n') : std::string(2 << 22, '\n');
+    std::string source = input;
+    for (size_t k = 0; k < source.size(); k += crLf ? 3 : 2) {
+        source[k] = 'x';
+        if (crLf) {
+            source[k + 1] = '\r';
+        }
+    }
+    const StripOptions options{.literals = true,
+                               .lineEnd = state.range(0) == 0 ? std::string_view("\n") : "\r\n"};
+    AnsiText text;
+    for (auto _ : state) {
+        state.PauseTiming();
+        text.assign(source);
+        state.ResumeTiming();
+        StripLineCommentsInPlace(text, options);
+        StripBlockCommentsInPlace(text, options);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
+    state.counters["time_per_line"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * (1 << 22)),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 // Reading the file and writing it back the way a save writes: the floor for a whole run.
 void BM_CopyFile(benchmark::State& state) {
     const SourceFile file(state.range(0));
@@ -115,6 +145,7 @@ BENCHMARK(BM_StripLineComments)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripBlockComments)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripLineCommentsLiteral)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripBlockCommentsLiteral)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShortLinesLiteral)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyFile)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeRun)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 

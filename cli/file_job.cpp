@@ -54,6 +54,8 @@ std::string_view StripSource(AnsiText& text, const Path& path, const CliOptions&
     StripOptions stripOptions;
     stripOptions.literals = options.literals;
     stripOptions.keepHeader = options.keepHeader;
+    // The literal-aware passes write the chosen line end themselves: LF stays LF without growing.
+    stripOptions.lineEnd = lineEnd;
     const Language* language =
         options.language.empty() ? LanguageOfFile(path, text) : LanguageNamed(options.language);
     if (language) {

@@ -65,6 +65,59 @@ inline size_t FindEither(std::string_view text, size_t from, char a, char b) {
     return FindEither(text, from, a, b, text.size());
 }
 
+// From `from`, the start of a line, to the end of the run of whole lines before `limit` that each
+// hold a byte other than a space or tab, hold none of `Bytes` and end in LF (or, with `crLf`, in
+// CR LF). Looked at sixteen bytes at a time, each block starting at the first line not yet whole.
+template <char... Bytes>
+inline size_t PlainLinesEnd(std::string_view text, size_t from, size_t limit, bool crLf) {
+    size_t good = from;  // the end of the last whole line found plain
+#if defined(__SSE2__)
+    const char* const data = text.data();
+    const auto mask = [](__m128i block, char byte) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(byte))));
+    };
+    bool content = false;  // the line read so far, up to k, holds a byte other than a blank
+    for (size_t k = from; k + 16 <= limit;) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + k));
+        const unsigned lf = mask(block, '\n');
+        const unsigned cr = mask(block, '\r');
+        // The plain stretch ends at a byte looked for or a line end of the other kind (a CR that
+        // ends the block is looked at again with what follows it).
+        unsigned stops = (mask(block, Bytes) | ...);
+        stops |= crLf ? (cr & ~(lf >> 1) & 0x7FFF) | (lf & ~(cr << 1)) : cr;
+        const unsigned plain = stops == 0 ? 0xFFFF : (1u << std::countr_zero(stops)) - 1;
+        const unsigned blank = mask(block, ' ') | mask(block, '\t');
+        const unsigned ends = lf & plain;
+        // A line is blank when the run of blanks from its start (or from the block's start, for
+        // a line with nothing but blanks so far) reaches its line end: adding each start to the
+        // blanks carries it to the end of its run.
+        const unsigned starts = ((lf << 1) & 0xFFFF) | (content ? 0u : 1u);
+        const unsigned runEnds = (blank + (starts & blank)) & ~blank;
+        const unsigned blankLineEnds = (runEnds | starts) & (cr | lf) & plain;
+        const unsigned wholeLines =
+            blankLineEnds == 0 ? ends : ends & ((1u << std::countr_zero(blankLineEnds)) - 1);
+        if (wholeLines != 0) {
+            good = k + static_cast<size_t>(32 - std::countl_zero(wholeLines));
+        }
+        if (blankLineEnds != 0 || plain != 0xFFFF) {
+            break;
+        }
+        if (ends != 0) {
+            k = good;  // the next line from its start
+            content = false;
+        } else {
+            const bool crLast = (cr >> 15) != 0;
+            content = content || (~(blank | cr) & (crLast ? 0x7FFF : 0xFFFF)) != 0;
+            k += crLast ? 15 : 16;
+        }
+    }
+#endif
+    (void)text;
+    (void)limit;
+    (void)crLf;
+    return good;
+}
+
 // True when the bytes in [from, limit) are all `byte`; those beyond `limit` may be read.
 inline bool AllAre(std::string_view text, size_t from, char byte, size_t limit) {
     const char* const data = text.data();

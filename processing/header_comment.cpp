@@ -1,6 +1,7 @@
 #include "processing/header_comment.h"
 
 #include "files/byte_scan.h"
+#include "processing/literal_scan.h"
 
 namespace {
 
@@ -20,15 +21,6 @@ size_t AfterLineEnd(std::string_view text, size_t end) {
     return end + 1;
 }
 
-// The end of the `//` comment starting at `from`: its line's end, or with splices a later one's.
-size_t LineCommentEnd(std::string_view text, size_t from, bool splices) {
-    size_t end = LineEnd(text, from);
-    while (splices && end < text.size() && text[end - 1] == '\\') {
-        end = LineEnd(text, AfterLineEnd(text, end));
-    }
-    return end;
-}
-
 }  // namespace
 
 size_t ByteOrderMarkLength(std::string_view text) {
@@ -40,17 +32,26 @@ std::optional<HeaderComment> FindHeaderComment(std::string_view text, const Stri
     while (begin < text.size() && IsWhiteSpace(text[begin])) {
         ++begin;
     }
+    source_chars::SourceChars chars(text, options.language);
     if (text.substr(begin, 2) == "/*") {
+        if (options.literals) {
+            return HeaderComment{
+                begin, literal_scan::BlockCommentEnd(text, chars, begin + 2, options.language)};
+        }
         // The plain pass lets the '*' of "/*" start the "*/" as well.
-        const size_t close = text.find("*/", begin + (options.literals ? 2 : 1));
+        const size_t close = text.find("*/", begin + 1);
         return HeaderComment{begin, close == std::string_view::npos ? text.size() : close + 2};
     }
     if (text.substr(begin, 2) != "//") {
         return std::nullopt;
     }
-    const bool splices = options.literals && options.language == SourceLanguage::CFamily;
-    size_t end = LineCommentEnd(text, begin, splices);
-    while (end < text.size()) {
+    // As the passes read it: over splices in C and C++, up to an escaped line end in Java.
+    const auto lineCommentEnd = [&](size_t from) {
+        return options.literals ? literal_scan::LineCommentEnd(text, chars, from, options.language)
+                                : LineEnd(text, from);
+    };
+    size_t end = lineCommentEnd(begin);
+    while (end < text.size() && literal_scan::IsLineEnd(text[end])) {
         size_t next = AfterLineEnd(text, end);
         while (next < text.size() && (text[next] == ' ' || text[next] == '\t')) {
             ++next;
@@ -58,7 +59,7 @@ std::optional<HeaderComment> FindHeaderComment(std::string_view text, const Stri
         if (text.substr(next, 2) != "//") {
             break;
         }
-        end = LineCommentEnd(text, next, splices);
+        end = lineCommentEnd(next);
     }
     return HeaderComment{begin, end};
 }

@@ -10,7 +10,8 @@ namespace literal_passes {
 
 // Removes `//` comments (over line splices in C and C++), with the spaces and tabs before one at a
 // line's end. Lines left holding only spaces and tabs are dropped, except a literal's lines and a
-// line that a splice continues; kept lines are joined by CR LF, with none after the last.
+// line that a splice continues; kept lines are joined by the options' line end (CR LF unless told
+// otherwise), with none after the last.
 void StripLineComments(AnsiText& text, const StripOptions& options);
 
 // Removes `/* */` comments the same way. A removed comment leaves one space where its two sides

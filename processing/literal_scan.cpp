@@ -1,5 +1,7 @@
 #include "processing/literal_scan.h"
 
+#include "files/byte_scan.h"
+
 namespace literal_scan {
 
 namespace {
@@ -120,6 +122,45 @@ size_t RawDelimiterLength(std::string_view text, size_t quote) {
     return std::string_view::npos;
 }
 
+size_t LineCommentEnd(std::string_view text, source_chars::SourceChars& chars, size_t from,
+                      SourceLanguage language) {
+    if (language == SourceLanguage::Java) {
+        for (size_t k = from;; k = chars.At(k).end) {
+            k = byte_scan::FindFirstOf<'\\', '\r', '\n'>(text, k);
+            if (k >= text.size() || IsLineEnd(text[k]) || IsLineEnd(chars.At(k).c)) {
+                return k;
+            }
+        }
+    }
+    size_t lineStart = from;
+    size_t end = byte_scan::FindEither(text, from, '\r', '\n');
+    while (end < text.size() && source_chars::EndsInSplice(text, lineStart, end)) {
+        lineStart = end + source_chars::LineEndLength(text, end);
+        end = byte_scan::FindEither(text, lineStart, '\r', '\n');
+    }
+    return end;
+}
+
+size_t BlockCommentEnd(std::string_view text, source_chars::SourceChars& chars, size_t from,
+                       SourceLanguage language) {
+    for (size_t k = from; k < text.size();) {
+        k = language == SourceLanguage::Java ? byte_scan::FindFirstOf<'*', '\\'>(text, k)
+                                             : byte_scan::FindFirstOf<'*'>(text, k);
+        if (k >= text.size()) {
+            break;
+        }
+        const auto star = chars.At(k);
+        if (star.c == '*' && !chars.AtEnd(star.end)) {
+            const auto slash = chars.At(star.end);
+            if (slash.c == '/') {
+                return slash.end;
+            }
+        }
+        k = star.end;
+    }
+    return text.size();
+}
+
 bool WouldGlue(std::string_view left, LeftToken token, std::string_view right,
                SourceLanguage language) {
     if (left.empty() || right.empty()) {
@@ -144,6 +185,10 @@ bool WouldGlue(std::string_view left, LeftToken token, std::string_view right,
         }
     }
     if (cFamily) {
+        // \ u0041 would become a universal character name.
+        if (l == '\\' && (r == 'u' || r == 'U' || r == 'N')) {
+            return true;
+        }
         // u8 "x" would become one literal, and "x" suffix a user-defined literal.
         if (token.prefix != Prefix::None &&
             (r == '"' || (r == '\'' && token.prefix == Prefix::Encoding))) {

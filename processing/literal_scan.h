@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "processing/source_chars.h"
 #include "processing/strip_options.h"
 
 namespace literal_scan {
@@ -50,8 +51,19 @@ struct LeftToken {
     Prefix prefix = Prefix::None;
 };
 
+// Where the `//` comment starting at `from` ends: at its line's end, in C and C++ the first one no
+// splice continues, in Java also an escaped one; or at the end of the text.
+size_t LineCommentEnd(std::string_view text, source_chars::SourceChars& chars, size_t from,
+                      SourceLanguage language);
+
+// Just after the "*/" that closes a block comment whose "/*" ends just before `from`, or the
+// text's size when none does.
+size_t BlockCommentEnd(std::string_view text, source_chars::SourceChars& chars, size_t from,
+                       SourceLanguage language);
+
 // True when `right` written straight after `left` would run the tokens at their meeting point
-// together (`a` `b`, `+` `+`, `1` `.5`, `u8` `"x"`), so that a space must stay between them.
+// together (`a` `b`, `+` `+`, `1` `.5`, `u8` `"x"`, `\` `u0041`), so that a space must stay between
+// them.
 bool WouldGlue(std::string_view left, LeftToken token, std::string_view right,
                SourceLanguage language);
 

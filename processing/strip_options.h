@@ -1,6 +1,8 @@
 // How the comment passes read a source: as plain text (the default) or as the compiler would.
 #pragma once
 
+#include <string_view>
+
 #include "files/text.h"
 #include "processing/languages/comment_spans.h"
 
@@ -18,4 +20,7 @@ struct StripOptions {
     // its comments are `//` and `/* */`, which the plain passes know.
     CommentLexer lexer = nullptr;
     bool slashComments = true;
+    // What the literal-aware passes end every line with (CR LF, LF or CR). A caller that wants
+    // the source's own LF or CR gets it without the result first growing by a byte a line.
+    std::string_view lineEnd = "\r\n";
 };

@@ -68,12 +68,18 @@ TEST(AgainstPlainModel, CrLfCheckAgreesOnLongTexts) {
 // digits, splices, directives and markers.
 std::string RandomCode(std::mt19937& random) {
     static const char* const kPieces[] = {
-        "/",  "*",  "\"", "'",        "\\", "\r", "\n",     "\r\n",        " ", "\t",
-        "a",  "1",  "e",  ".",        "+",  "R",  "u8",     "L",           "(", ")",
-        "x(", ")x", "#",  "include ", "<",  ">",  "\"\"\"", "\xef\xbb\xbf"};
+        "/", "*", "\"", "'", "\\", "\r", "\n", "\r\n", " ", "\t", "a", "1", "e", ".", "+", "R",
+        "u8", "L", "(", ")", "x(", ")x", "#", "include ", "<", ">", "\"\"\"", "\xef\xbb\xbf",
+        // Splices after blanks, and what a Java escape can stand for.
+        "\\ ", "\\\t\n", "\f", "%:", "__has_include", "u", "\\u002f", "\\u0022", "\\u000a",
+        "\\u005c", "\\uu002a"};
+    // Sparse texts: long stretches of plain lines, which the passes pass over in whole blocks.
+    static const char* const kPlain[] = {"ab", "x", " ", "\t", "\n", "\r\n", "cdefgh"};
+    const bool sparse = random() % 2 == 0;
     std::string text;
-    for (size_t n = random() % 30; n > 0; --n) {
-        text += kPieces[random() % std::size(kPieces)];
+    for (size_t n = random() % (sparse ? 120 : 30); n > 0; --n) {
+        text += sparse && random() % 16 != 0 ? kPlain[random() % std::size(kPlain)]
+                                             : kPieces[random() % std::size(kPieces)];
     }
     return text;
 }

@@ -2,7 +2,7 @@
 as the judge of the literal-aware passes on Java sources (scripts/corpus-check).
 
 tokens(data) gives the tokens of a source as (kind, text) pairs, white space and comments left
-out. Unicode escapes are translated first (3.3); line terminators are CR, LF and CR LF (3.4);
+out (comments kept with with_comments). Unicode escapes are translated first (3.3); line terminators are CR, LF and CR LF (3.4);
 a text block's line terminators count as LF (3.10.6). Numbers are taken whole with the rule the
 compiler's scanner applies to their digits, letters, '.', '_' and exponent signs.
 """
@@ -36,12 +36,12 @@ def _translate_unicode_escapes(text):
     return _UNICODE_ESCAPE.sub(replace, text)
 
 
-def tokens(data):
+def tokens(data, with_comments=False):
     text = _translate_unicode_escapes(data.decode("latin-1"))
     result = []
     for match in _TOKEN.finditer(text):
         kind = match.lastgroup
-        if kind in ("white", "line_comment", "block_comment"):
+        if kind == "white" or (kind.endswith("comment") and not with_comments):
             continue
         value = match.group(0)
         if kind == "text_block":

@@ -58,6 +58,23 @@ TEST(PassOptions, FirstPassReadsTheFileItIsGiven) {
     EXPECT_FALSE(StripLineComments(folder.PathOf(L"missing.c"), text, kLiterals));
 }
 
+TEST(PassOptions, LiteralPassesEndLinesAsTold) {
+    // Long plain lines, blank ones, a comment and a raw string's own line ends.
+    const std::string source =
+        "int plain_line_one = 1;\r\n\n  \r\nint plain_line_two = 2;\n"
+        "x; // c\rr = R\"(\n)\"; /* d */\nint last_plain_line = 3;\n";
+    StripOptions lf = kLiterals;
+    lf.lineEnd = "\n";
+    // Every line end of the result is one the passes wrote.
+    std::string expected;
+    for (char c : BothPasses(source)) {
+        if (c != '\r') {
+            expected += c;
+        }
+    }
+    EXPECT_EQ(BothPasses(source, lf), expected);
+}
+
 TEST(LiteralPasses, MarkersInsideLiteralsAreText) {
     EXPECT_EQ(BothPasses("x = \"http://a\"; // c"), "x = \"http://a\";");
     EXPECT_EQ(BothPasses("a = \"/*\"; b; /* c */"), "a = \"/*\"; b;");
@@ -156,5 +173,71 @@ TEST(HeaderComment, KeptExactlyInTheLiteralPasses) {
     EXPECT_EQ(BothPasses("/* a */ /* b */ x; // c\n", literals), "/* a */  x;");
     EXPECT_EQ(BothPasses("x; /* not first */", literals), "x;");
 }
+
+// The compiler reads splices (a backslash, blanks, a line end) and Java's Unicode escapes before
+// it looks for comments, literals or header names; each source here is what both passes leave.
+struct ReadingOrderCase {
+    const char* name;
+    SourceLanguage language;
+    const char* source;
+    const char* result;
+};
+
+void PrintTo(const ReadingOrderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReadingOrder : public testing::TestWithParam<ReadingOrderCase> {};
+
+TEST_P(ReadingOrder, BothPassesLeaveWhatTheCompilerReads) {
+    const ReadingOrderCase& c = GetParam();
+    EXPECT_EQ(BothPasses(c.source, Options(true, false, c.language)), c.result);
+}
+
+constexpr auto C = SourceLanguage::CFamily;
+constexpr auto Java = SourceLanguage::Java;
+
+INSTANTIATE_TEST_SUITE_P(
+    LiteralPasses, ReadingOrder,
+    testing::Values(
+        ReadingOrderCase{"CommentAfterASpliceGluesNothing", C, "#define F(x) x+\\\n/**/+1",
+                         "#define F(x) x+\\\r\n +1"},
+        ReadingOrderCase{"NamesMeetOverASplice", C, "d\\\n/* x */e", "d\\\r\n e"},
+        ReadingOrderCase{"NamesMeetOverASpliceAndASpanningComment", C, "d\\ \n/* x\n */e",
+                         "d\\ \r\n e"},
+        ReadingOrderCase{"StrayBackslashKeepsItsLineComment", C, "#define A x \\ // c\nint y;",
+                         "#define A x \\ // c\r\nint y;"},
+        ReadingOrderCase{"StrayBackslashKeepsItsBlockComment", C, "#define A x \\ /* c */\nint y;",
+                         "#define A x \\ /* c */\r\nint y;"},
+        ReadingOrderCase{"StrayBackslashTakesASpaceForALineBreak", C, "x \\ /* a\nb */ y",
+                         "x \\  y"},
+        ReadingOrderCase{"BlanksAfterABackslashSpliceAComment", C,
+                         "// see C:\\temp\\ \nint live = 1;\nint k;", "int k;"},
+        ReadingOrderCase{"BlanksAfterABackslashSpliceALiteral", C, "s = \"a\\\t\n// b\"; // c",
+                         "s = \"a\\\t\r\n// b\";"},
+        ReadingOrderCase{"SpliceInsideALineCommentMarker", C, "a /\\\n/ c\nint b;", "a\r\nint b;"},
+        ReadingOrderCase{"SpliceInsideABlockCommentEnd", C, "a /* c *\\\n/ int b;", "a\r\n int b;"},
+        ReadingOrderCase{"HeaderNameInHasInclude", C, "#if __has_include(<a//b.h>) // c",
+                         "#if __has_include(<a//b.h>)"},
+        ReadingOrderCase{"HeaderNameAfterACommentedHash", C, "#/**/include <a//b.h>",
+                         "#include <a//b.h>"},
+        ReadingOrderCase{"HeaderNameAfterACommentedName", C, "#include/**/<a//b.h>",
+                         "#include<a//b.h>"},
+        ReadingOrderCase{"HeaderNameAfterAFormFeed", C, "\f#include <a//b.h>",
+                         "\f#include <a//b.h>"},
+        ReadingOrderCase{"HeaderNameAfterADigraph", C, "%:include <a//b.h>", "%:include <a//b.h>"},
+        ReadingOrderCase{"SpanningCommentBeforeAHashMakesNoDirective", C, "x /* a\nb */ #define Y",
+                         "x  #define Y"},
+        ReadingOrderCase{"UniversalCharacterNameStaysApart", C, "\\/**/u0041", "\\ u0041"},
+        ReadingOrderCase{"JavaEscapedLineEndEndsAComment", Java,
+                         "x; // note \\u000a static int live = 1;",
+                         "x; \\u000a static int live = 1;"},
+        ReadingOrderCase{"JavaEscapedQuoteEndsAString", Java, "s = \"\\u0022; // c",
+                         "s = \"\\u0022;"},
+        ReadingOrderCase{"JavaEscapedBackslashEscapesNoQuote", Java, "s = \"\\\\u0022; // c\";",
+                         "s = \"\\\\u0022; // c\";"},
+        ReadingOrderCase{"JavaEscapedMarkersOpenAndCloseComments", Java,
+                         "a; \\u002f\\uu002a b *\\u002f c; /* d \\u002a/ e;", "a;  c;  e;"}),
+    [](const testing::TestParamInfo<ReadingOrderCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The literal-aware passes against their plain model, on arbitrary bytes. The first byte picks
-// the language and whether the header comment is kept: its two low bits C or Java and the header,
-// the others, when not zero, one of the languages read by a lexer of their own. These have no
-// model: their lexer's spans must be ordered and within the text, the result must keep the
-// source's order, and the passes must leave nothing for a second run to remove.
+// the language, whether the header comment is kept and the line end the passes write: its two low
+// bits C or Java and the header, the third LF line ends, the others, when not zero, one of the
+// languages read by a lexer of their own. These have no model: their lexer's spans must be ordered
+// and within the text, the result must keep the source's order, and the passes must leave nothing
+// for a second run to remove.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -48,13 +49,27 @@ static void CheckLexedLanguage(const std::string& source, StripOptions options) 
     }
 }
 
+// Lines, blanks aside, ending in a backslash: each is spliced to the next one.
+static size_t SplicedLines(const std::string& text) {
+    size_t count = 0;
+    for (size_t end = 0; (end = text.find_first_of("\r\n", end)) != std::string::npos; ++end) {
+        size_t k = end;
+        while (k > 0 && (text[k - 1] == ' ' || text[k - 1] == '\t' || text[k - 1] == '\f' ||
+                         text[k - 1] == '\v')) {
+            --k;
+        }
+        count += k > 0 && text[k - 1] == '\\';
+    }
+    return count;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
     StripOptions options;
     options.literals = true;
-    if (const size_t choice = data[0] >> 2; choice != 0) {
+    if (const size_t choice = data[0] >> 3; choice != 0) {
         static const std::vector<const Language*> lexed = [] {
             std::vector<const Language*> languages;
             for (const Language& language : Languages()) {
@@ -89,6 +104,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plain.literals = false;
     if (options.keepHeader && !(KeepsHeader(source, options) && KeepsHeader(source, plain))) {
         std::abort();
+    }
+    // In C and C++ no line may end in a backslash that its source line did not end in.
+    if (options.language == SourceLanguage::CFamily &&
+        SplicedLines(text + "\n") > SplicedLines(source + "\n")) {
+        std::abort();
+    }
+    // The line end asked for is the one every line gets.
+    if ((data[0] & 4) != 0 && !options.keepHeader) {
+        StripOptions lf = options;
+        lf.lineEnd = "\n";
+        AnsiText withLf = source;
+        StripLineCommentsInPlace(withLf, lf);
+        StripBlockCommentsInPlace(withLf, lf);
+        std::string expected;
+        for (char c : text) {
+            if (c != '\r') {
+                expected += c;
+            }
+        }
+        if (withLf != expected) {
+            std::abort();
+        }
     }
     // The second pass on its own, on text the first pass did not shape.
     AnsiText raw = source;
