@@ -44,7 +44,12 @@ static void CheckLexedLanguage(const std::string& source, StripOptions options) 
         end = span.end;
     }
     const AnsiText once = BothPasses(source, options);
-    if (!literal_model::KeepsOrderOfInput(source, once) || BothPasses(once, options) != once) {
+    // A literal left open at the text's end takes the text's last line end as its own, so a
+    // second run keeps one line end fewer there, as the C family's passes do.
+    const bool openAtEnd =
+        !spans.empty() && spans.back().literal && spans.back().end == source.size();
+    if (!literal_model::KeepsOrderOfInput(source, once) ||
+        (!openAtEnd && BothPasses(once, options) != once)) {
         std::abort();
     }
 }
