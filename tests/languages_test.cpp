@@ -158,7 +158,8 @@ TEST(LanguageTable, FindsTheLanguageByExtensionNameOrInterpreter) {
     EXPECT_EQ(nameOf(L"C:\\src\\App.TSX"), "tsx");
     EXPECT_EQ(nameOf(L"ci/Jenkinsfile"), "groovy");
     EXPECT_EQ(nameOf(L"bin/tool", "#!/usr/bin/env -S node --flag\n"), "javascript");
-    EXPECT_EQ(nameOf(L"tool.txt", "#!/usr/bin/node\n"), "none");
+    EXPECT_EQ(nameOf(L"which.debianutils", "#!/bin/sh\n"), "shell");
+    EXPECT_EQ(nameOf(L"notes.txt", "plain text\n"), "none");
     EXPECT_EQ(nameOf(L"Main.java"), "java");
     EXPECT_EQ(LanguageNamed("Go")->lexer, LexGo);
     // Plain mode reads // and /* */ languages with the plain passes, CSS with its lexer.
