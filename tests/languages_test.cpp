@@ -37,11 +37,12 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
     StripLineCommentsInPlace(text, options);
     EXPECT_EQ(text, "a /* b */\r\n/* d\r\n*/ e");
     ExpectAll(LexGo, {
-                         {"a /* c */b", "a b"},                           // no gluing a and b
-                         {"f(/* c */x)", "f(x)"},                         // brackets need no space
-                         {"a /* x\n y */ b", "a\r\n b"},                  // a line end kept
-                         {"a\n\n  \t\nb\n", "a\r\nb"},                    // blank lines dropped
-                         {"a  // c\r\nb", "a\r\nb"},                      // trailing spaces go
+                         {"a /* c */b", "a b"},                 // no gluing a and b
+                         {"f(/* c */x)", "f(x)"},               // brackets need no space
+                         {"a /* x\n y */ b", "a\r\n b"},        // a line end kept
+                         {"a\n\n  \t\nb\n", "a\r\nb"},          // blank lines dropped
+                         {"a \\\n// c\n\nb", "a \\\r\n\r\nb"},  // but one ends a continued line
+                         {"a  // c\r\nb", "a\r\nb"},            // trailing spaces go
                          {"s := `x\n\n  `  // c", "s := `x\r\n\r\n  `"},  // a literal's lines stay
                          {"\xEF\xBB\xBFx // c", "\xEF\xBB\xBFx"},  // the byte order mark stays
                      });

@@ -125,7 +125,7 @@ class SpanPass {
             if (lineEnd < to && Settled()) {
                 // Most lines: nothing pending, so the line is kept with CR LF unless blank.
                 out_.append(t_.data() + from, lineEnd - from);
-                if (AllSpaceOrTab(Line())) {
+                if (Droppable()) {
                     out_.resize(lineStart_);
                 } else {
                     out_ += "\r\n";
@@ -212,6 +212,14 @@ class SpanPass {
 
     std::string_view Line() const { return std::string_view(out_).substr(lineStart_); }
 
+    // A line left blank goes, unless the line before goes on onto it with a backslash: in
+    // Python, shell and a C directive the blank line ends what the backslash continued, and
+    // without it the next line would be joined on.
+    bool Droppable() const {
+        return AllSpaceOrTab(Line()) &&
+               !(lineStart_ >= 3 && std::string_view(out_).substr(lineStart_ - 3, 3) == "\\\r\n");
+    }
+
     // Where the line's trailing spaces and tabs start, in front of `end`; a literal's bytes stay.
     size_t TrimmedEnd(size_t end) const {
         const size_t floor = std::max(lineStart_, protectedEnd_);
@@ -241,7 +249,7 @@ class SpanPass {
                 out_.resize(end);
             }
         }
-        if (!lineProtected_ && !inLiteral && AllSpaceOrTab(Line())) {
+        if (!lineProtected_ && !inLiteral && Droppable()) {
             out_.resize(lineStart_);
             StartLine();
         } else {
