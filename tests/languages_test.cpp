@@ -42,6 +42,7 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
                          {"a /* x\n y */ b", "a\r\n b"},        // a line end kept
                          {"a\n\n  \t\nb\n", "a\r\nb"},          // blank lines dropped
                          {"a \\\n// c\n\nb", "a \\\r\n\r\nb"},  // but one ends a continued line
+                         {"a \\\n// c\n", "a \\\r\n"},          // at the end of the text too
                          {"a  // c\r\nb", "a\r\nb"},            // trailing spaces go
                          {"s := `x\n\n  `  // c", "s := `x\r\n\r\n  `"},  // a literal's lines stay
                          {"\xEF\xBB\xBFx // c", "\xEF\xBB\xBFx"},  // the byte order mark stays

@@ -111,7 +111,8 @@ class SpanPass {
             at = span.end;
         }
         Code(at, t_.size());
-        if (sourceLineStart_ < t_.size()) {
+        // A text ending with a line end has an empty last line; it stays after a continued line.
+        if (sourceLineStart_ < t_.size() || (!t_.empty() && Continued())) {
             EndLine(t_.size(), false);
         }
         out_.resize(out_.size() < 2 ? 0 : out_.size() - 2);
@@ -215,9 +216,10 @@ class SpanPass {
     // A line left blank goes, unless the line before goes on onto it with a backslash: in
     // Python, shell and a C directive the blank line ends what the backslash continued, and
     // without it the next line would be joined on.
-    bool Droppable() const {
-        return AllSpaceOrTab(Line()) &&
-               !(lineStart_ >= 3 && std::string_view(out_).substr(lineStart_ - 3, 3) == "\\\r\n");
+    bool Droppable() const { return AllSpaceOrTab(Line()) && !Continued(); }
+
+    bool Continued() const {
+        return lineStart_ >= 3 && std::string_view(out_).substr(lineStart_ - 3, 3) == "\\\r\n";
     }
 
     // Where the line's trailing spaces and tabs start, in front of `end`; a literal's bytes stay.
