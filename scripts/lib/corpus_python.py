@@ -32,6 +32,10 @@ def read(path):
     except (tokenize.TokenError, SyntaxError, UnicodeDecodeError, LookupError):
         return None
     code = [(t.type, t.string) for t in found if t.type not in (tokenize.COMMENT, tokenize.NL)]
+    # tokenize gives a blank line after a backslash-continued line a NEWLINE of its own: an empty
+    # logical line, nothing to Python, whether it stays or not.
+    code = [t for i, t in enumerate(code)
+            if not (t[0] == tokenize.NEWLINE and i and code[i - 1][0] == tokenize.NEWLINE)]
     comments = [t for t in found if t.type == tokenize.COMMENT]
     return code, comments
 
