@@ -153,6 +153,8 @@ TEST(ContextLexers, MultiLineLiterals) {
         LexPhp,
         {{"<?php $a = <<<EOT\n\nEOT;\n\"a\n{$b /* c */}\n\"", {"<<<EOT\n\nEOT", "\"a\n", "\n\""}}},
         literals);
+    ExpectComments(LexHtml, {{"<a title='a\n\nb'><textarea>\n\n</textarea>", {"'a\n\nb'", "\n\n"}}},
+                   literals);
 }
 
 }  // namespace

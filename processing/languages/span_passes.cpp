@@ -193,15 +193,16 @@ class SpanPass {
     }
 
     void Remove(const CommentSpan& span) {
-        const std::string_view comment = t_.substr(span.begin, span.end - span.begin);
-        if (!span.line && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end) {
+        // Markup's comments stand in text, where nothing runs together and where a space or a
+        // line end left behind would be text: they leave nothing.
+        const bool block = !span.line && t_.substr(span.begin, 4) != "<!--";
+        if (block && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end) {
             if (breakAt_ == kNone && !AllSpaceOrTab(Line())) {
                 breakAt_ = out_.size();
             }
             glueAt_ = kNone;
-        } else if (!span.line && breakAt_ == kNone && out_.size() > lineStart_ &&
-                   !IsSpaceOrTab(out_.back()) && !comment.starts_with("<!--")) {
-            // Markup's comments stand in text, where nothing runs together.
+        } else if (block && breakAt_ == kNone && out_.size() > lineStart_ &&
+                   !IsSpaceOrTab(out_.back())) {
             glueAt_ = out_.size();
         }
         removedAt_ = out_.size();
