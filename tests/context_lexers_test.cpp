@@ -151,8 +151,11 @@ TEST(ContextLexers, MultiLineLiterals) {
     ExpectComments(LexSql, {{"select 'a\n\nb', $$\n$$ -- c\n", {"'a\n\nb'", "$$\n$$"}}}, literals);
     ExpectComments(
         LexPhp,
-        {{"<?php $a = <<<EOT\n\nEOT;\n\"a\n{$b /* c */}\n\"", {"<<<EOT\n\nEOT", "\"a\n", "\n\""}}},
+        {{"<?php $a = <<<EOT\n\nEOT;\n\"a\n{$b /* c */}\n\"", {"<<<EOT\n\nEOT", "\"a\n", "\n\""}},
+         {"a\n\n<?= $b ?>\n\nc", {"a\n\n", "\n\nc"}}},  // the text outside the tags
         literals);
+    ExpectComments(LexHtml, {{"<a title='a\n\nb'><textarea>\n\n</textarea>", {"'a\n\nb'", "\n\n"}}},
+                   literals);
 }
 
 }  // namespace

@@ -37,11 +37,13 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
     StripLineCommentsInPlace(text, options);
     EXPECT_EQ(text, "a /* b */\r\n/* d\r\n*/ e");
     ExpectAll(LexGo, {
-                         {"a /* c */b", "a b"},                           // no gluing a and b
-                         {"f(/* c */x)", "f(x)"},                         // brackets need no space
-                         {"a /* x\n y */ b", "a\r\n b"},                  // a line end kept
-                         {"a\n\n  \t\nb\n", "a\r\nb"},                    // blank lines dropped
-                         {"a  // c\r\nb", "a\r\nb"},                      // trailing spaces go
+                         {"a /* c */b", "a b"},                 // no gluing a and b
+                         {"f(/* c */x)", "f(x)"},               // brackets need no space
+                         {"a /* x\n y */ b", "a\r\n b"},        // a line end kept
+                         {"a\n\n  \t\nb\n", "a\r\nb"},          // blank lines dropped
+                         {"a \\\n// c\n\nb", "a \\\r\n\r\nb"},  // but one ends a continued line
+                         {"a \\\n// c\n", "a \\\r\n"},          // at the end of the text too
+                         {"a  // c\r\nb", "a\r\nb"},            // trailing spaces go
                          {"s := `x\n\n  `  // c", "s := `x\r\n\r\n  `"},  // a literal's lines stay
                          {"\xEF\xBB\xBFx // c", "\xEF\xBB\xBFx"},  // the byte order mark stays
                      });
@@ -146,6 +148,7 @@ TEST(Languages, KotlinSwiftScalaDartGroovy) {
 }
 
 TEST(Languages, StyleSheetsAndJson) {
+    ExpectAll(LexHtml, {{"<p>a<!-- b\n -->c <!-- d -->e", "<p>ac e"}});  // text stays as it was
     ExpectAll(LexCss, {{"a::after { content: \"/*\" } /* c */", "a::after { content: \"/*\" }"}});
     ExpectAll(LexScss, {{"a { b: \"//\"; } // c", "a { b: \"//\"; }"}});
     ExpectAll(LexCss, {{"a { b: url(//x) } /* c */", "a { b: url(//x) }"}});
@@ -161,7 +164,8 @@ TEST(LanguageTable, FindsTheLanguageByExtensionNameOrInterpreter) {
     EXPECT_EQ(nameOf(L"C:\\src\\App.TSX"), "tsx");
     EXPECT_EQ(nameOf(L"ci/Jenkinsfile"), "groovy");
     EXPECT_EQ(nameOf(L"bin/tool", "#!/usr/bin/env -S node --flag\n"), "javascript");
-    EXPECT_EQ(nameOf(L"tool.txt", "#!/usr/bin/node\n"), "none");
+    EXPECT_EQ(nameOf(L"which.debianutils", "#!/bin/sh\n"), "shell");
+    EXPECT_EQ(nameOf(L"notes.txt", "plain text\n"), "none");
     EXPECT_EQ(nameOf(L"Main.java"), "java");
     EXPECT_EQ(LanguageNamed("Go")->lexer, LexGo);
     // Plain mode reads // and /* */ languages with the plain passes, CSS with its lexer.

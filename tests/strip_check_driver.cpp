@@ -1,21 +1,21 @@
-// orvandel-strip-check: runs the two comment passes over files for the corpus checks
+// orvandel-strip-check: runs orvandel-cli's passes over files for the corpus checks
 // (scripts/corpus-check) and writes each result beside the others.
 //
-//   orvandel-strip-check [--plain] [--keep-header] OUTPUT_FOLDER FILE...
+//   orvandel-strip-check [--plain] [--keep-header] [--lang NAME] OUTPUT_FOLDER FILE...
 //
-// The result for the n-th FILE (counting from 0) is OUTPUT_FOLDER/n. The language follows each
-// file's name (processing/languages/language_table.h); the passes are the literal-aware ones unless
-// --plain is given.
+// The result for the n-th FILE (counting from 0) is OUTPUT_FOLDER/n, exactly as orvandel-cli
+// writes it with the same options: the language is NAME, or follows each file's name or `#!`
+// line; the passes are the literal-aware ones unless --plain is given; line ends are the source's.
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 
-#include "processing/comment_passes.h"
+#include "cli/file_job.h"
 #include "processing/languages/language_table.h"
 
 int main(int argc, char** argv) {
-    StripOptions options;
+    CliOptions options;
     options.literals = true;
     int arg = 1;
     for (; arg < argc && std::string(argv[arg]).starts_with("--"); ++arg) {
@@ -24,13 +24,16 @@ int main(int argc, char** argv) {
             options.literals = false;
         } else if (flag == "--keep-header") {
             options.keepHeader = true;
+        } else if (flag == "--lang" && arg + 1 < argc && LanguageNamed(argv[arg + 1])) {
+            options.language = argv[++arg];
         } else {
-            std::fprintf(stderr, "unknown option %s\n", argv[arg]);
+            std::fprintf(stderr, "unknown option or language %s\n", argv[arg]);
             return 2;
         }
     }
     if (arg >= argc) {
-        std::fprintf(stderr, "usage: %s [--plain] [--keep-header] OUTPUT_FOLDER FILE...\n",
+        std::fprintf(stderr,
+                     "usage: %s [--plain] [--keep-header] [--lang NAME] OUTPUT_FOLDER FILE...\n",
                      argv[0]);
         return 2;
     }
@@ -43,13 +46,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read %s\n", name.c_str());
             return 1;
         }
-        StripOptions fileOptions = options;
-        if (const Language* language = LanguageOfFile(Path(name.begin(), name.end()), text)) {
-            UseLanguage(*language, fileOptions);
+        const std::string_view lineEnd = StripSource(text, Path(name.begin(), name.end()), options);
+        std::ofstream out(folder + "/" + std::to_string(index), std::ios::binary);
+        out << text << lineEnd;
+        if (!out) {
+            std::fprintf(stderr, "cannot write the result for %s\n", name.c_str());
+            return 1;
         }
-        StripLineCommentsInPlace(text, fileOptions);
-        StripBlockCommentsInPlace(text, fileOptions);
-        std::ofstream(folder + "/" + std::to_string(index), std::ios::binary) << text << "\r\n";
     }
     return 0;
 }

@@ -110,8 +110,9 @@ const Language* LanguageOfFile(const Path& path, std::string_view text) {
             return &language;
         }
     }
+    // An unknown extension (`which.debianutils`, `tool.in`) says nothing: the `#!` line decides.
     const std::string_view program = Interpreter(text);
-    if (dot != std::wstring_view::npos || program.empty()) {
+    if (program.empty()) {
         return nullptr;
     }
     for (const Language& language : kLanguages) {

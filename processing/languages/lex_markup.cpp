@@ -260,7 +260,9 @@ class MarkupLexer {
             return tag.end;
         }
         const size_t close = EndTag(tag.end, tag.name);
-        if (content.lexer != nullptr) {
+        if (content.lexer == nullptr) {
+            lex_scan::AddLiteral(text_, tag.end, close, spans_);  // its lines are text
+        } else {
             const size_t first = spans_.size();
             content.lexer(text_.substr(tag.end, close - tag.end), spans_);
             for (size_t k = first; k < spans_.size(); ++k) {
@@ -272,7 +274,8 @@ class MarkupLexer {
     }
 
     // Reads the start tag at `i`: its name, its attributes (quoted values may hold `>`), its end.
-    Tag StartTag(size_t i) const {
+    // A quoted value is reported as a literal: its lines are the value's.
+    Tag StartTag(size_t i) {
         Tag tag;
         size_t at = i + 1;
         while (at < text_.size() && !IsSpace(text_[at]) && text_[at] != '>' && text_[at] != '/') {
@@ -305,6 +308,7 @@ class MarkupLexer {
                 if (at < text_.size() && (text_[at] == '"' || text_[at] == '\'')) {
                     const size_t close = std::min(text_.find(text_[at], at + 1), text_.size());
                     value = text_.substr(at + 1, close - at - 1);
+                    lex_scan::AddLiteral(text_, at, close + 1, spans_);
                     at = std::min(close + 1, text_.size());
                 } else {
                     const size_t begin = at;

@@ -20,20 +20,22 @@ class PhpLexer {
   public:
     PhpLexer(std::string_view text, CommentSpans& spans) : text_(text), spans_(spans) {}
 
+    // The text outside the tags is output as it stands: it is reported as a literal.
     void Run() {
         size_t i = 0;
+        size_t html = 0;
         while ((i = text_.find("<?", i)) != std::string_view::npos) {
-            if (text_.compare(i + 2, 1, "=") == 0) {
+            const bool echo = text_.compare(i + 2, 1, "=") == 0;
+            if (echo || (lex_scan::StartsWithNoCase(text_, i + 2, "php") &&
+                         (i + 5 == text_.size() || IsSpace(text_[i + 5])))) {
+                lex_scan::AddLiteral(text_, html, i, spans_);
                 tagClosed_ = false;
-                i = Code(i + 3, 0, false);
-            } else if (lex_scan::StartsWithNoCase(text_, i + 2, "php") &&
-                       (i + 5 == text_.size() || IsSpace(text_[i + 5]))) {
-                tagClosed_ = false;
-                i = Code(i + 5, 0, false);
+                html = i = Code(i + (echo ? 3 : 5), 0, false);
             } else {
                 i += 2;
             }
         }
+        lex_scan::AddLiteral(text_, html, text_.size(), spans_);
     }
 
   private:

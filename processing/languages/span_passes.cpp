@@ -111,7 +111,8 @@ class SpanPass {
             at = span.end;
         }
         Code(at, t_.size());
-        if (sourceLineStart_ < t_.size()) {
+        // A text ending with a line end has an empty last line; it stays after a continued line.
+        if (sourceLineStart_ < t_.size() || (!t_.empty() && Continued())) {
             EndLine(t_.size(), false);
         }
         out_.resize(out_.size() < 2 ? 0 : out_.size() - 2);
@@ -125,7 +126,7 @@ class SpanPass {
             if (lineEnd < to && Settled()) {
                 // Most lines: nothing pending, so the line is kept with CR LF unless blank.
                 out_.append(t_.data() + from, lineEnd - from);
-                if (AllSpaceOrTab(Line())) {
+                if (Droppable()) {
                     out_.resize(lineStart_);
                 } else {
                     out_ += "\r\n";
@@ -192,15 +193,16 @@ class SpanPass {
     }
 
     void Remove(const CommentSpan& span) {
-        const std::string_view comment = t_.substr(span.begin, span.end - span.begin);
-        if (!span.line && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end) {
+        // Markup's comments stand in text, where nothing runs together and where a space or a
+        // line end left behind would be text: they leave nothing.
+        const bool block = !span.line && t_.substr(span.begin, 4) != "<!--";
+        if (block && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end) {
             if (breakAt_ == kNone && !AllSpaceOrTab(Line())) {
                 breakAt_ = out_.size();
             }
             glueAt_ = kNone;
-        } else if (!span.line && breakAt_ == kNone && out_.size() > lineStart_ &&
-                   !IsSpaceOrTab(out_.back()) && !comment.starts_with("<!--")) {
-            // Markup's comments stand in text, where nothing runs together.
+        } else if (block && breakAt_ == kNone && out_.size() > lineStart_ &&
+                   !IsSpaceOrTab(out_.back())) {
             glueAt_ = out_.size();
         }
         removedAt_ = out_.size();
@@ -211,6 +213,15 @@ class SpanPass {
     }
 
     std::string_view Line() const { return std::string_view(out_).substr(lineStart_); }
+
+    // A line left blank goes, unless the line before goes on onto it with a backslash: in
+    // Python, shell and a C directive the blank line ends what the backslash continued, and
+    // without it the next line would be joined on.
+    bool Droppable() const { return AllSpaceOrTab(Line()) && !Continued(); }
+
+    bool Continued() const {
+        return lineStart_ >= 3 && std::string_view(out_).substr(lineStart_ - 3, 3) == "\\\r\n";
+    }
 
     // Where the line's trailing spaces and tabs start, in front of `end`; a literal's bytes stay.
     size_t TrimmedEnd(size_t end) const {
@@ -241,7 +252,7 @@ class SpanPass {
                 out_.resize(end);
             }
         }
-        if (!lineProtected_ && !inLiteral && AllSpaceOrTab(Line())) {
+        if (!lineProtected_ && !inLiteral && Droppable()) {
             out_.resize(lineStart_);
             StartLine();
         } else {

@@ -31,7 +31,14 @@ def read(path):
         found = list(tokenize.tokenize(io.BytesIO(data).readline))
     except (tokenize.TokenError, SyntaxError, UnicodeDecodeError, LookupError):
         return None
-    code = [(t.type, t.string) for t in found if t.type not in (tokenize.COMMENT, tokenize.NL)]
+    # A NEWLINE is read as one whatever its bytes: CR LF, LF, or none at the end of the text
+    # (where the result has the line end the command line always writes).
+    code = [(t.type, "\n" if t.type == tokenize.NEWLINE else t.string) for t in found
+            if t.type not in (tokenize.COMMENT, tokenize.NL)]
+    # tokenize gives a blank line after a backslash-continued line a NEWLINE of its own: an empty
+    # logical line, nothing to Python, whether it stays or not.
+    code = [t for i, t in enumerate(code)
+            if not (t[0] == tokenize.NEWLINE and i and code[i - 1][0] == tokenize.NEWLINE)]
     comments = [t for t in found if t.type == tokenize.COMMENT]
     return code, comments
 

@@ -1,6 +1,7 @@
 """The npm packages the corpus checks judge with, installed once into the build folder."""
 import json
 import os
+import shutil
 import subprocess
 import tempfile
 
@@ -18,9 +19,10 @@ DEBIAN_PACKAGES = ["php-cli", "libxml2-utils", "nodejs", "npm", "php-symfony",
 
 
 def install_debian_packages():
-    """Installs the Debian packages the judges need that the machine lacks."""
+    """Installs the Debian packages the judges need that the machine lacks. A Node.js that ships
+    its own npm conflicts with Debian's npm package, so an npm already on the path is enough."""
     missing = [p for p in DEBIAN_PACKAGES
-               if subprocess.run(["dpkg-query", "-W", "-f=${Status}", p], capture_output=True,
+               if not (p == "npm" and shutil.which("npm")) and subprocess.run(["dpkg-query", "-W", "-f=${Status}", p], capture_output=True,
                                  text=True).stdout != "install ok installed"]
     if missing:
         subprocess.run(["apt-get", "update", "-q"], check=True, stdout=subprocess.DEVNULL)

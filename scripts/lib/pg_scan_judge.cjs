@@ -18,7 +18,9 @@ function tokens(path) {
     const code = [];
     let comments = 0;
     let lastString = false;
-    for (const token of pg.scanSync(fs.readFileSync(path, "utf8")).tokens) {
+    const text = fs.readFileSync(path, "utf8");
+    // The scanner fails on an empty text, which has no tokens (all the source was comments).
+    for (const token of text ? pg.scanSync(text).tokens : []) {
         if (COMMENTS.has(token.tokenName) && !KEPT.test(token.text)) {
             comments++;
             continue;
