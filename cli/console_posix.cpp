@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "cli/console.h"
+#include "files/unique_fd_posix.h"
 
 namespace {
 
@@ -32,20 +33,7 @@ class PosixConsole : public Console {
 }  // namespace
 
 bool ReadStandardInput(std::string& bytes) {
-    char block[1 << 16];
-    while (true) {
-        const ssize_t n = read(STDIN_FILENO, block, sizeof block);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            return true;
-        }
-        bytes.append(block, static_cast<size_t>(n));
-    }
+    return AppendToEnd(STDIN_FILENO, bytes);
 }
 
 Console& SystemConsole() {

@@ -81,20 +81,7 @@ bool ReadWholeFile(const Path& path, AnsiText& contents) {
     if (fstat(fd.Get(), &info) == 0 && info.st_size > 0) {
         contents.reserve(static_cast<size_t>(info.st_size));
     }
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t n = read(fd.Get(), chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            return true;
-        }
-        contents.append(chunk, static_cast<size_t>(n));
-    }
+    return AppendToEnd(fd.Get(), contents);
 }
 
 bool ReplaceFileContents(const Path& path, std::string_view bytes, std::string_view ending) {
