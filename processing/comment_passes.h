@@ -39,7 +39,7 @@ inline AnsiText StripBlockComments(std::string_view text) {
 }
 
 // The two passes with options. With both options off they are the plain passes above, byte for
-// byte. With `literals` they are the literal-aware passes (processing/literal_passes.h); with
+// byte. With `literals` they are the literal-aware passes (processing/languages/cfamily.h); with
 // `keepHeader` the file's first comment, when only white space stands before it, is kept exactly
 // as it stands, line ends included (processing/header_comment.h).
 void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options);

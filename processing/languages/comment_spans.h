@@ -2,6 +2,7 @@
 // in source order.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,10 @@ struct CommentSpan {
     // Not a comment: a literal (string, template, here-document) that holds a line end. It stays,
     // and so do its lines, blank ones too.
     bool literal = false;
+    // What the C family's rules read (processing/languages/cfamily.h): the comment stands in a
+    // preprocessor directive, and what the token just before it is (a number, a literal prefix).
+    bool inDirective = false;
+    uint8_t tokenBefore = 0;
 };
 using CommentSpans = std::vector<CommentSpan>;
 

@@ -4,6 +4,7 @@
 
 #include "files/byte_scan.h"
 #include "processing/header_comment.h"
+#include "processing/source_chars.h"
 
 namespace span_passes {
 
@@ -23,7 +24,7 @@ bool IsWhiteSpace(char c) {
     return IsSpaceOrTab(c) || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-// Bytes that end a token in every language read here, so that nothing runs into them.
+// Bytes that end a token in every language read by a lexer of its own, so nothing runs into them.
 bool IsSeparator(char c) {
     switch (c) {
         case '(':
@@ -40,14 +41,30 @@ bool IsSeparator(char c) {
     }
 }
 
+size_t LexedLeftTail(std::string_view out, size_t lineStart, size_t, size_t, CommentSpan&,
+                     char* tail) {
+    if (out.size() == lineStart || IsSpaceOrTab(out.back())) {
+        return 0;
+    }
+    tail[0] = out.back();
+    return 1;
+}
+
+bool LexedGlues(std::string_view tail, const CommentSpan&, std::string_view source, size_t at) {
+    return !IsSeparator(tail.back()) && !IsSeparator(source[at]);
+}
+
 size_t AfterLineEnd(std::string_view text, size_t at) {
     return at + (text.substr(at, 2) == "\r\n" ? 2 : 1);
 }
 
 // How many spans the file's header takes (0: it has none): its first comment, when only white space
 // stands before it, or a run of line comments each alone on its line.
-size_t HeaderEnd(std::string_view text, const CommentSpans& spans) {
-    if (spans.empty() || spans[0].literal) {
+size_t HeaderEnd(std::string_view text, const CommentSpans& spans, bool markersWrittenOut) {
+    const auto writtenOut = [&](const CommentSpan& span) {
+        return !markersWrittenOut || text.substr(span.begin, 2) == (span.line ? "//" : "/*");
+    };
+    if (spans.empty() || spans[0].literal || !writtenOut(spans[0])) {
         return 0;
     }
     const size_t bom = ByteOrderMarkLength(text);
@@ -56,7 +73,7 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans) {
         return 0;
     }
     size_t last = 1;
-    while (spans[0].line && last < spans.size() && spans[last].line) {
+    while (spans[0].line && last < spans.size() && spans[last].line && writtenOut(spans[last])) {
         const size_t lineEnd = spans[last - 1].end;
         if (lineEnd >= text.size() || spans[last].begin < lineEnd) {
             break;
@@ -74,8 +91,15 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans) {
 // One pass: the comments of one kind go, everything else is copied, line by line.
 class SpanPass {
   public:
-    SpanPass(std::string_view source, const CommentSpans& spans, Kind kind, AnsiText& out)
-        : t_(source), spans_(spans), kind_(kind), out_(out) {
+    SpanPass(std::string_view source, const CommentSpans& spans, const Rules& rules, Kind kind,
+             std::string_view lineEnd, AnsiText& out)
+        : t_(source),
+          spans_(spans),
+          rules_(rules),
+          kind_(kind),
+          lineEnd_(lineEnd),
+          splices_(rules.continuation == Continuation::Splice),
+          out_(out) {
         out_.clear();
         out_.reserve(source.size() + source.size() / 8 + 16);
     }
@@ -83,14 +107,15 @@ class SpanPass {
     void Run(bool keepHeader) {
         size_t at = ByteOrderMarkLength(t_);
         out_.append(t_.substr(0, at));
+        logicalStart_ = bound_ = out_.size();
         size_t next = 0;
         if (keepHeader) {
-            if (const size_t headerSpans = HeaderEnd(t_, spans_)) {
+            if (const size_t headerSpans = HeaderEnd(t_, spans_, rules_.headerMarkersWrittenOut)) {
                 // The blank lines before it go, its own line's indent stays.
                 Code(at, spans_[0].begin);
                 const size_t end = spans_[headerSpans - 1].end;
                 out_.append(t_.substr(spans_[0].begin, end - spans_[0].begin));
-                protectedEnd_ = out_.size();
+                protectedEnd_ = logicalStart_ = bound_ = out_.size();
                 at = end;
                 next = headerSpans;
             }
@@ -103,19 +128,21 @@ class SpanPass {
             Code(at, span.begin);
             if (span.literal) {
                 Literal(span.begin, span.end);
-            } else if (span.line == (kind_ == Kind::Line)) {
+            } else if (span.line == (kind_ == Kind::Line) && !KeptForItsBackslash(span.end)) {
                 Remove(span);
             } else {
                 Code(span.begin, span.end);
+                bound_ = out_.size();
             }
             at = span.end;
         }
         Code(at, t_.size());
         // A text ending with a line end has an empty last line; it stays after a continued line.
-        if (sourceLineStart_ < t_.size() || (!t_.empty() && Continued())) {
+        if (sourceLineStart_ < t_.size() ||
+            (!t_.empty() && continued_ && rules_.continuation == Continuation::Backslash)) {
             EndLine(t_.size(), false);
         }
-        out_.resize(out_.size() < 2 ? 0 : out_.size() - 2);
+        out_.resize(out_.size() < lineEnd_.size() ? 0 : out_.size() - lineEnd_.size());
     }
 
   private:
@@ -124,13 +151,18 @@ class SpanPass {
         while (from < to) {
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
             if (lineEnd < to && Settled()) {
-                // Most lines: nothing pending, so the line is kept with CR LF unless blank.
+                // Most lines: nothing pending, so the line is kept unless blank.
                 out_.append(t_.data() + from, lineEnd - from);
+                const bool spliced = LineEndsInSplice();
                 if (Droppable()) {
                     out_.resize(lineStart_);
                 } else {
-                    out_ += "\r\n";
+                    continued_ = Continues();
+                    out_ += lineEnd_;
                     lineStart_ = protectedEnd_ = out_.size();
+                }
+                if (!spliced) {
+                    logicalStart_ = bound_ = out_.size();
                 }
                 from = sourceLineStart_ = AfterLineEnd(t_, lineEnd);
                 continue;
@@ -154,7 +186,7 @@ class SpanPass {
             }
             from = EndLine(lineEnd, true);
         }
-        protectedEnd_ = out_.size();
+        protectedEnd_ = bound_ = out_.size();
     }
 
     // Copies code within one line. Its first byte other than a space or tab may need the line
@@ -181,12 +213,22 @@ class SpanPass {
     void BeforeContent(size_t at) {
         if (breakAt_ != kNone) {
             // A comment spanning lines stood between code and code: the code after it goes on a
-            // line of its own, with the indent that followed the comment.
+            // line of its own, with the indent that followed the comment; or after one space
+            // where a line end would end a directive or make one.
             const std::string after = out_.substr(breakAt_);
             out_.resize(TrimmedEnd(breakAt_));
-            FinishLine();
+            breakAt_ = kNone;
+            if (breakWithSpace_ || (rules_.startsDirective && rules_.startsDirective(t_, at))) {
+                out_ += ' ';
+            } else {
+                FinishLine();
+                logicalStart_ = out_.size();
+            }
             out_ += after;
-        } else if (glueAt_ == out_.size() && !IsSeparator(out_.back()) && !IsSeparator(t_[at])) {
+            bound_ = out_.size();
+            removedAt_ = kNone;
+        } else if (glueAt_ == out_.size() &&
+                   rules_.glues(std::string_view(tail_, tailSize_), glueSpan_, t_, at)) {
             out_ += ' ';
         }
         glueAt_ = kNone;
@@ -196,16 +238,55 @@ class SpanPass {
         // Markup's comments stand in text, where nothing runs together and where a space or a
         // line end left behind would be text: they leave nothing.
         const bool block = !span.line && t_.substr(span.begin, 4) != "<!--";
-        if (block && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end) {
-            if (breakAt_ == kNone && !AllSpaceOrTab(Line())) {
+        const bool spansLines =
+            block && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end;
+        if (spansLines && (breakAt_ != kNone || !AllSpaceOrTab(Line()))) {
+            if (breakAt_ == kNone) {
                 breakAt_ = out_.size();
+                breakWithSpace_ = span.inDirective || LineEndsInSplice();
             }
             glueAt_ = kNone;
-        } else if (block && breakAt_ == kNone && out_.size() > lineStart_ &&
-                   !IsSpaceOrTab(out_.back())) {
-            glueAt_ = out_.size();
+        } else if (block && breakAt_ == kNone && glueAt_ != out_.size()) {
+            size_t from = logicalStart_;
+            if (out_.size() - from > 256) {
+                // A long line: the last tokens are all the checks need.
+                from = std::min(bound_, out_.size() - 256);
+            }
+            glueSpan_ = span;
+            tailSize_ = rules_.leftTail(out_, lineStart_, from, bound_, glueSpan_, tail_);
+            if (tailSize_ != 0) {
+                glueAt_ = out_.size();
+            }
         }
-        removedAt_ = out_.size();
+        removedAt_ = bound_ = out_.size();
+    }
+
+    // True when the comment ending at `end` ends its line, blanks aside, after a backslash:
+    // without it the line would be spliced to the next.
+    bool KeptForItsBackslash(size_t end) const {
+        if (!LineEndsInSplice()) {
+            return false;
+        }
+        while (end < t_.size() && source_chars::IsSpliceBlank(t_[end])) {
+            ++end;
+        }
+        return end >= t_.size() || t_[end] == '\r' || t_[end] == '\n';
+    }
+
+    bool LineEndsInSplice() const {
+        return splices_ && source_chars::EndsInSplice(out_, lineStart_, out_.size());
+    }
+
+    // True when the current line, ended here, would go on onto the next.
+    bool Continues() const {
+        switch (rules_.continuation) {
+            case Continuation::Backslash:
+                return out_.size() > lineStart_ && out_.back() == '\\';
+            case Continuation::Splice:
+                return source_chars::EndsInSplice(out_, lineStart_, out_.size());
+            default:
+                return false;
+        }
     }
 
     bool Settled() const {
@@ -214,14 +295,10 @@ class SpanPass {
 
     std::string_view Line() const { return std::string_view(out_).substr(lineStart_); }
 
-    // A line left blank goes, unless the line before goes on onto it with a backslash: in
-    // Python, shell and a C directive the blank line ends what the backslash continued, and
-    // without it the next line would be joined on.
-    bool Droppable() const { return AllSpaceOrTab(Line()) && !Continued(); }
-
-    bool Continued() const {
-        return lineStart_ >= 3 && std::string_view(out_).substr(lineStart_ - 3, 3) == "\\\r\n";
-    }
+    // A line left blank goes, unless the line before goes on onto it: in Python, shell and a C
+    // directive the blank line ends what the backslash continued, and without it the next line
+    // would be joined on.
+    bool Droppable() const { return AllSpaceOrTab(Line()) && !continued_; }
 
     // Where the line's trailing spaces and tabs start, in front of `end`; a literal's bytes stay.
     size_t TrimmedEnd(size_t end) const {
@@ -233,7 +310,8 @@ class SpanPass {
     }
 
     void FinishLine() {
-        out_ += "\r\n";
+        continued_ = Continues();
+        out_ += lineEnd_;
         StartLine();
     }
 
@@ -246,6 +324,7 @@ class SpanPass {
     // Ends the output line at the line end at `at` (or the text's end); returns what follows it.
     size_t EndLine(size_t at, bool inLiteral) {
         const size_t next = at >= t_.size() ? at : AfterLineEnd(t_, at);
+        const bool spliced = LineEndsInSplice();
         if (removedAt_ != kNone) {
             const size_t end = TrimmedEnd(out_.size());
             if (end <= removedAt_) {
@@ -260,35 +339,57 @@ class SpanPass {
         }
         lineProtected_ = inLiteral;
         sourceLineStart_ = next;
+        if (!spliced) {
+            logicalStart_ = bound_ = out_.size();
+        }
         return next;
     }
 
     const std::string_view t_;
     const CommentSpans& spans_;
+    const Rules& rules_;
     const Kind kind_;
+    const std::string_view lineEnd_;
+    const bool splices_;
     AnsiText& out_;
     size_t sourceLineStart_ = 0;
     // The current output line.
     size_t lineStart_ = 0;
     size_t protectedEnd_ = 0;     // just after the last literal byte on it
     bool lineProtected_ = false;  // it starts inside a literal
+    bool continued_ = false;      // the line before it goes on onto it
     size_t removedAt_ = kNone;    // where the last comment removed from it stood
-    // A comment removed between two bytes: a space may have to go at glueAt_, or a line break
-    // at breakAt_.
+    // Its logical line's start, and the last token bound on it (a comment, a line start).
+    size_t logicalStart_ = 0;
+    size_t bound_ = 0;
+    // A comment removed between two bytes: a space may have to go at glueAt_ (after the code's
+    // tail_ before the comment glueSpan_), or a line break at breakAt_.
     size_t glueAt_ = kNone;
+    char tail_[3] = {};
+    size_t tailSize_ = 0;
+    CommentSpan glueSpan_;
     size_t breakAt_ = kNone;
+    bool breakWithSpace_ = false;
 };
 
 }  // namespace
 
-void Strip(AnsiText& text, CommentLexer lexer, Kind kind, bool keepHeader) {
+Rules LexedRules(CommentLexer lexer) {
+    Rules rules;
+    rules.lexer = lexer;
+    rules.leftTail = LexedLeftTail;
+    rules.glues = LexedGlues;
+    return rules;
+}
+
+void Strip(AnsiText& text, const Rules& rules, Kind kind, const StripOptions& options) {
     // The spans and the result's buffer are kept for the next text: the result goes in place of
     // the source, whose buffer becomes the next result's.
     thread_local CommentSpans spans;
     thread_local AnsiText result;
     spans.clear();
-    lexer(text, spans);
-    SpanPass(text, spans, kind, result).Run(keepHeader);
+    rules.lexer(text, spans);
+    SpanPass(text, spans, rules, kind, options.lineEnd, result).Run(options.keepHeader);
     text.swap(result);
     if (result.capacity() > 2 * text.capacity() + (1 << 20)) {
         result = AnsiText();  // a large file's buffer is not kept for the small ones after it
