@@ -82,6 +82,9 @@ class Lexer {
         while (i_ < n_) {
             if (atLineStart_ && cFamily_) {
                 LineStart();
+            } else if (i_ > literalInDirective_) {
+                // Past a literal that ended the search for header names: it goes on after it.
+                FindHeaderNames(i_, false);
             }
             // Java's escapes can stand for any of the bytes looked for.
             const size_t stop = std::min(
@@ -163,9 +166,15 @@ class Lexer {
         if (!StartsDirective(chars_, k)) {
             return;
         }
-        headerNames_ = header_names::Find(t_, chars_, c.c == '#' ? c.end : chars_.At(c.end).end);
-        nextHeaderName_ = 0;
+        FindHeaderNames(c.c == '#' ? c.end : chars_.At(c.end).end, true);
         inDirective_ = true;
+    }
+
+    void FindHeaderNames(size_t from, bool atDirectiveName) {
+        header_names::Found found = header_names::Find(t_, chars_, from, atDirectiveName);
+        headerNames_ = std::move(found.names);
+        nextHeaderName_ = 0;
+        literalInDirective_ = found.literalAt;
     }
 
     // Where the next header name found for this directive starts, or kNone.
@@ -184,6 +193,7 @@ class Lexer {
             inDirective_ = false;
             atLineStart_ = true;
             headerNames_.clear();
+            literalInDirective_ = kNone;
             bound_ = i_;
             goesOn_ = kNone;
         }
@@ -353,6 +363,7 @@ class Lexer {
     // The current directive's header names, [begin, end), and the next one's index.
     std::vector<header_names::Span> headerNames_;
     size_t nextHeaderName_ = 0;
+    size_t literalInDirective_ = kNone;  // the quote that ended the search for them
     bool atLineStart_ = true;
     bool inDirective_ = false;
 };
