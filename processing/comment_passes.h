@@ -45,6 +45,11 @@ inline AnsiText StripBlockComments(std::string_view text) {
 void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options);
 void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options);
 
+// Both passes, the second over the first's result, for a caller that needs only the end result:
+// the literal-aware passes then read the text once and remove both kinds in one sweep (unless the
+// header is kept).
+void StripCommentsInPlace(AnsiText& text, const StripOptions& options);
+
 // The first pass with options on the file at `path`, read into `text`; false when the file cannot
 // be opened or read.
 bool StripLineComments(const Path& path, AnsiText& text, const StripOptions& options);

@@ -81,6 +81,14 @@ void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options) {
     text += rest;
 }
 
+void StripCommentsInPlace(AnsiText& text, const StripOptions& options) {
+    // A kept header is found by each pass in its own input: there the passes run one by one.
+    if (options.keepHeader || !StripBySpans(text, options, span_passes::Kind::Both)) {
+        StripLineCommentsInPlace(text, options);
+        StripBlockCommentsInPlace(text, options);
+    }
+}
+
 bool StripLineComments(const Path& path, AnsiText& text, const StripOptions& options) {
     if (!ReadWholeFile(path, text)) {
         return false;

@@ -1,6 +1,8 @@
 #include "processing/languages/span_passes.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 #include "files/byte_scan.h"
 #include "processing/header_comment.h"
@@ -54,6 +56,70 @@ bool LexedGlues(std::string_view tail, const CommentSpan&, std::string_view sour
     return !IsSeparator(tail.back()) && !IsSeparator(source[at]);
 }
 
+// The result, written over the source bytes already read, which it never outgrows but for line
+// ends made longer (CR LF from CR or LF): before a write would reach the first source byte still
+// to be read, the result moves to a buffer of its own, reserved at once for the most the rest can
+// grow to.
+class Output {
+  public:
+    explicit Output(AnsiText& text) : text_(text), source_(text) {}
+
+    size_t size() const { return spilled_ ? spill_.size() : size_; }
+    std::string_view View() const {
+        return spilled_ ? std::string_view(spill_) : std::string_view(text_.data(), size_);
+    }
+    char back() const { return View().back(); }
+    char operator[](size_t at) const { return View()[at]; }
+
+    // Writes `bytes`, the source being read from `readFrom` on.
+    void Put(const char* bytes, size_t count, size_t readFrom) {
+        if (!spilled_ && size_ + count <= readFrom) {
+            std::memmove(text_.data() + size_, bytes, count);
+            size_ += count;
+            return;
+        }
+        Spill(bytes, count, readFrom);
+    }
+    void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
+
+    void Shrink(size_t size) {
+        if (spilled_) {
+            spill_.resize(size);
+        } else {
+            size_ = size;
+        }
+    }
+
+    // Leaves the result, its first `size` bytes, in the text.
+    void Finish(size_t size) {
+        Shrink(size);
+        if (spilled_) {
+            text_ = std::move(spill_);
+        } else {
+            text_.resize(size_);
+        }
+    }
+
+  private:
+    [[gnu::noinline]] void Spill(const char* bytes, size_t count, size_t readFrom) {
+        if (!spilled_) {
+            const std::string_view rest = source_.substr(std::min(readFrom, source_.size()));
+            const auto lineEnds = std::count_if(rest.begin(), rest.end(),
+                                                [](char c) { return c == '\r' || c == '\n'; });
+            spill_.reserve(size_ + count + rest.size() + static_cast<size_t>(lineEnds) + 16);
+            spill_.assign(text_.data(), size_);
+            spilled_ = true;
+        }
+        spill_.append(bytes, count);
+    }
+
+    AnsiText& text_;
+    const std::string_view source_;
+    size_t size_ = 0;
+    AnsiText spill_;
+    bool spilled_ = false;
+};
+
 size_t AfterLineEnd(std::string_view text, size_t at) {
     return at + (text.substr(at, 2) == "\r\n" ? 2 : 1);
 }
@@ -88,25 +154,25 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans, bool markersW
     return last;
 }
 
-// One pass: the comments of one kind go, everything else is copied, line by line.
+// One pass: the comments of one kind (or both) go, everything else is copied, line by line, over
+// the source.
 class SpanPass {
   public:
-    SpanPass(std::string_view source, const CommentSpans& spans, const Rules& rules, Kind kind,
-             std::string_view lineEnd, AnsiText& out)
-        : t_(source),
+    SpanPass(AnsiText& text, const CommentSpans& spans, const Rules& rules, Kind kind,
+             std::string_view lineEnd)
+        : t_(text),
           spans_(spans),
           rules_(rules),
           kind_(kind),
           lineEnd_(lineEnd),
           splices_(rules.continuation == Continuation::Splice),
-          out_(out) {
-        out_.clear();
-        out_.reserve(source.size() + source.size() / 8 + 16);
-    }
+          out_(text) {}
 
-    void Run(bool keepHeader) {
+    // Removing both kinds, `firstPassEndsWithLineEnd` tells whether the first pass alone would
+    // leave a line end at the end.
+    void Run(bool keepHeader, bool firstPassEndsWithLineEnd = false) {
         size_t at = ByteOrderMarkLength(t_);
-        out_.append(t_.substr(0, at));
+        out_.Put(t_.data(), at, at);
         logicalStart_ = bound_ = out_.size();
         size_t next = 0;
         if (keepHeader) {
@@ -114,7 +180,7 @@ class SpanPass {
                 // The blank lines before it go, its own line's indent stays.
                 Code(at, spans_[0].begin);
                 const size_t end = spans_[headerSpans - 1].end;
-                out_.append(t_.substr(spans_[0].begin, end - spans_[0].begin));
+                out_.Put(t_.data() + spans_[0].begin, end - spans_[0].begin, end);
                 protectedEnd_ = logicalStart_ = bound_ = out_.size();
                 at = end;
                 next = headerSpans;
@@ -128,7 +194,7 @@ class SpanPass {
             Code(at, span.begin);
             if (span.literal) {
                 Literal(span.begin, span.end);
-            } else if (span.line == (kind_ == Kind::Line) && !KeptForItsBackslash(span.end)) {
+            } else if (Removes(span) && !KeptForItsBackslash(next)) {
                 Remove(span);
             } else {
                 Code(span.begin, span.end);
@@ -142,29 +208,47 @@ class SpanPass {
             (!t_.empty() && continued_ && rules_.continuation == Continuation::Backslash)) {
             EndLine(t_.size(), false);
         }
-        out_.resize(out_.size() < lineEnd_.size() ? 0 : out_.size() - lineEnd_.size());
+        // The line end after the last line goes.
+        size_t size = out_.size() < lineEnd_.size() ? 0 : out_.size() - lineEnd_.size();
+        if (firstPassEndsWithLineEnd && out_.View().substr(0, size).ends_with(lineEnd_)) {
+            // The first pass's last line kept is empty, and so is this one: the second pass would
+            // take its line end too, unless it follows a continued line.
+            const std::string_view before = out_.View().substr(0, size - lineEnd_.size());
+            if (rules_.continuation != Continuation::Backslash || !before.ends_with('\\')) {
+                size -= lineEnd_.size();
+            }
+        }
+        out_.Finish(size);
     }
 
   private:
+    bool Removes(const CommentSpan& span) const {
+        return kind_ == Kind::Both || span.line == (kind_ == Kind::Line);
+    }
+
     // Copies [from, to), ending an output line at each line end.
     void Code(size_t from, size_t to) {
         while (from < to) {
+            if (from == sourceLineStart_ && out_.size() == lineStart_ && Settled()) {
+                from = PlainLines(from, to);
+            }
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
             if (lineEnd < to && Settled()) {
                 // Most lines: nothing pending, so the line is kept unless blank.
-                out_.append(t_.data() + from, lineEnd - from);
+                const size_t next = AfterLineEnd(t_, lineEnd);
+                out_.Put(t_.data() + from, lineEnd - from, lineEnd);
                 const bool spliced = LineEndsInSplice();
                 if (Droppable()) {
-                    out_.resize(lineStart_);
+                    out_.Shrink(lineStart_);
                 } else {
                     continued_ = Continues();
-                    out_ += lineEnd_;
+                    out_.Put(lineEnd_, next);
                     lineStart_ = protectedEnd_ = out_.size();
                 }
                 if (!spliced) {
                     logicalStart_ = bound_ = out_.size();
                 }
-                from = sourceLineStart_ = AfterLineEnd(t_, lineEnd);
+                from = sourceLineStart_ = next;
                 continue;
             }
             Write(from, lineEnd);
@@ -175,12 +259,28 @@ class SpanPass {
         }
     }
 
+    // Whole lines from `from` that are kept as they stand (none blank, none holding a backslash,
+    // each already ending in the line end written), copied in one piece; returns their end.
+    size_t PlainLines(size_t from, size_t to) {
+        if (lineEnd_ == "\r") {
+            return from;
+        }
+        const size_t end = byte_scan::PlainLinesEnd<'\\'>(t_, from, to, lineEnd_ == "\r\n");
+        if (end != from) {
+            out_.Put(t_.data() + from, end - from, end);
+            lineStart_ = protectedEnd_ = logicalStart_ = bound_ = out_.size();
+            sourceLineStart_ = end;
+            continued_ = false;
+        }
+        return end;
+    }
+
     // A literal: its line ends end output lines that stay, blank or not.
     void Literal(size_t from, size_t to) {
         BeforeContent(from);
         while (true) {
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
-            out_.append(t_.substr(from, lineEnd - from));
+            out_.Put(t_.data() + from, lineEnd - from, lineEnd);
             if (lineEnd == to) {
                 break;
             }
@@ -200,14 +300,14 @@ class SpanPass {
             while (k < to && IsSpaceOrTab(t_[k])) {
                 ++k;
             }
-            out_.append(t_.substr(from, k - from));
+            out_.Put(t_.data() + from, k - from, k);
             if (k == to) {
                 return;
             }
             BeforeContent(k);
             from = k;
         }
-        out_.append(t_.substr(from, to - from));
+        out_.Put(t_.data() + from, to - from, to);
     }
 
     void BeforeContent(size_t at) {
@@ -215,21 +315,21 @@ class SpanPass {
             // A comment spanning lines stood between code and code: the code after it goes on a
             // line of its own, with the indent that followed the comment; or after one space
             // where a line end would end a directive or make one.
-            const std::string after = out_.substr(breakAt_);
-            out_.resize(TrimmedEnd(breakAt_));
+            const std::string after(out_.View().substr(breakAt_));
+            out_.Shrink(TrimmedEnd(breakAt_));
             breakAt_ = kNone;
             if (breakWithSpace_ || (rules_.startsDirective && rules_.startsDirective(t_, at))) {
-                out_ += ' ';
+                out_.Put(" ", at);
             } else {
-                FinishLine();
+                FinishLine(at);
                 logicalStart_ = out_.size();
             }
-            out_ += after;
+            out_.Put(after, at);
             bound_ = out_.size();
             removedAt_ = kNone;
         } else if (glueAt_ == out_.size() &&
                    rules_.glues(std::string_view(tail_, tailSize_), glueSpan_, t_, at)) {
-            out_ += ' ';
+            out_.Put(" ", at);
         }
         glueAt_ = kNone;
     }
@@ -253,7 +353,7 @@ class SpanPass {
                 from = std::min(bound_, out_.size() - 256);
             }
             glueSpan_ = span;
-            tailSize_ = rules_.leftTail(out_, lineStart_, from, bound_, glueSpan_, tail_);
+            tailSize_ = rules_.leftTail(out_.View(), lineStart_, from, bound_, glueSpan_, tail_);
             if (tailSize_ != 0) {
                 glueAt_ = out_.size();
             }
@@ -261,20 +361,26 @@ class SpanPass {
         removedAt_ = bound_ = out_.size();
     }
 
-    // True when the comment ending at `end` ends its line, blanks aside, after a backslash:
-    // without it the line would be spliced to the next.
-    bool KeptForItsBackslash(size_t end) const {
+    // True when the comment spans_[index] ends its line, blanks aside (and, removing both kinds,
+    // a line comment that goes too), after a backslash: without it the line would be spliced to
+    // the next.
+    bool KeptForItsBackslash(size_t index) const {
         if (!LineEndsInSplice()) {
             return false;
         }
+        size_t end = spans_[index].end;
         while (end < t_.size() && source_chars::IsSpliceBlank(t_[end])) {
             ++end;
+        }
+        if (kind_ == Kind::Both && index + 1 < spans_.size() && spans_[index + 1].begin == end &&
+            spans_[index + 1].line) {
+            return true;
         }
         return end >= t_.size() || t_[end] == '\r' || t_[end] == '\n';
     }
 
     bool LineEndsInSplice() const {
-        return splices_ && source_chars::EndsInSplice(out_, lineStart_, out_.size());
+        return splices_ && source_chars::EndsInSplice(out_.View(), lineStart_, out_.size());
     }
 
     // True when the current line, ended here, would go on onto the next.
@@ -283,7 +389,7 @@ class SpanPass {
             case Continuation::Backslash:
                 return out_.size() > lineStart_ && out_.back() == '\\';
             case Continuation::Splice:
-                return source_chars::EndsInSplice(out_, lineStart_, out_.size());
+                return source_chars::EndsInSplice(out_.View(), lineStart_, out_.size());
             default:
                 return false;
         }
@@ -293,7 +399,7 @@ class SpanPass {
         return !lineProtected_ && removedAt_ == kNone && glueAt_ == kNone && breakAt_ == kNone;
     }
 
-    std::string_view Line() const { return std::string_view(out_).substr(lineStart_); }
+    std::string_view Line() const { return out_.View().substr(lineStart_); }
 
     // A line left blank goes, unless the line before goes on onto it: in Python, shell and a C
     // directive the blank line ends what the backslash continued, and without it the next line
@@ -309,9 +415,10 @@ class SpanPass {
         return end;
     }
 
-    void FinishLine() {
+    // Ends the output line, the source being read from `readFrom` on.
+    void FinishLine(size_t readFrom) {
         continued_ = Continues();
-        out_ += lineEnd_;
+        out_.Put(lineEnd_, readFrom);
         StartLine();
     }
 
@@ -328,14 +435,14 @@ class SpanPass {
         if (removedAt_ != kNone) {
             const size_t end = TrimmedEnd(out_.size());
             if (end <= removedAt_) {
-                out_.resize(end);
+                out_.Shrink(end);
             }
         }
         if (!lineProtected_ && !inLiteral && Droppable()) {
-            out_.resize(lineStart_);
+            out_.Shrink(lineStart_);
             StartLine();
         } else {
-            FinishLine();
+            FinishLine(next);
         }
         lineProtected_ = inLiteral;
         sourceLineStart_ = next;
@@ -345,13 +452,14 @@ class SpanPass {
         return next;
     }
 
+    // The source, over whose bytes already read the result is written.
     const std::string_view t_;
     const CommentSpans& spans_;
     const Rules& rules_;
     const Kind kind_;
     const std::string_view lineEnd_;
     const bool splices_;
-    AnsiText& out_;
+    Output out_;
     size_t sourceLineStart_ = 0;
     // The current output line.
     size_t lineStart_ = 0;
@@ -372,6 +480,42 @@ class SpanPass {
     bool breakWithSpace_ = false;
 };
 
+// True when the `//` pass alone would leave `text` ending with a line end (its last line kept
+// empty, after a continued line or in a literal). Only the last lines decide it: the pass is run
+// over the text from a line start that no span and no continued line reaches over, far enough
+// back for something to be kept.
+bool LinePassEndsWithLineEnd(std::string_view text, const CommentSpans& spans, const Rules& rules,
+                             std::string_view lineEnd) {
+    CommentSpans tailSpans;
+    for (size_t lines = 2;; lines *= 2) {
+        size_t from = text.size();
+        for (size_t n = 0; n < lines && from > 0; ++n) {
+            from = text.find_last_of("\r\n", from - 1);
+            from = from == std::string_view::npos ? 0 : from;
+        }
+        from = from == 0 ? 0 : AfterLineEnd(text, from);
+        const auto after = std::partition_point(
+            spans.begin(), spans.end(), [&](const auto& span) { return span.begin < from; });
+        const bool inSpan = after != spans.begin() && std::prev(after)->end > from;
+        if (from != 0 &&
+            (inSpan || source_chars::EndsInSplice(
+                           text, 0, from - (text.substr(0, from).ends_with("\r\n") ? 2 : 1)))) {
+            continue;
+        }
+        tailSpans.clear();
+        for (auto span = after; span != spans.end(); ++span) {
+            tailSpans.push_back(*span);
+            tailSpans.back().begin -= from;
+            tailSpans.back().end -= from;
+        }
+        AnsiText tail(text.substr(from));
+        SpanPass(tail, tailSpans, rules, Kind::Line, lineEnd).Run(false);
+        if (from == 0 || !tail.empty()) {
+            return tail.ends_with(lineEnd);
+        }
+    }
+}
+
 }  // namespace
 
 Rules LexedRules(CommentLexer lexer) {
@@ -383,16 +527,15 @@ Rules LexedRules(CommentLexer lexer) {
 }
 
 void Strip(AnsiText& text, const Rules& rules, Kind kind, const StripOptions& options) {
-    // The spans and the result's buffer are kept for the next text: the result goes in place of
-    // the source, whose buffer becomes the next result's.
+    // The spans are kept for the next text.
     thread_local CommentSpans spans;
-    thread_local AnsiText result;
     spans.clear();
     rules.lexer(text, spans);
-    SpanPass(text, spans, rules, kind, options.lineEnd, result).Run(options.keepHeader);
-    text.swap(result);
-    if (result.capacity() > 2 * text.capacity() + (1 << 20)) {
-        result = AnsiText();  // a large file's buffer is not kept for the small ones after it
+    const bool lineEndLeft =
+        kind == Kind::Both && LinePassEndsWithLineEnd(text, spans, rules, options.lineEnd);
+    SpanPass(text, spans, rules, kind, options.lineEnd).Run(options.keepHeader, lineEndLeft);
+    if (spans.capacity() > 2 * spans.size() + 4096) {
+        spans = CommentSpans();  // a large file's spans are not kept for the small ones after it
     }
 }
 

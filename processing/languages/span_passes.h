@@ -12,7 +12,7 @@
 
 namespace span_passes {
 
-enum class Kind { Line, Block };
+enum class Kind { Line, Block, Both };
 
 // What a backslash at a line's end does.
 enum class Continuation : uint8_t {
@@ -50,7 +50,8 @@ struct Rules {
 // code runs into a removed comment but for white space and brackets, commas and semicolons.
 Rules LexedRules(CommentLexer lexer);
 
-// Removes the comments of `kind` that the rules' lexer finds in `text`, with the spaces and tabs
+// Removes the comments of `kind` (Both: as the Line pass and then the Block pass would, read once;
+// not with the header kept) that the rules' lexer finds in `text`, with the spaces and tabs
 // before one at a line's end. A removed comment leaves one space where its two sides would
 // otherwise run together, and a line end (in a directive or after a splice, or before code that
 // would start a directive, a space) where it spanned lines with code on both sides. Lines of a
