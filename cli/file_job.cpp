@@ -56,7 +56,9 @@ std::string_view StripSource(AnsiText& text, const Path& path, const CliOptions&
         UseLanguage(*language, stripOptions);
     }
     StripCommentsInPlace(text, stripOptions);
-    ConvertLineEnds(text, lineEnd);
+    if (!EndsLinesAsTold(stripOptions)) {
+        ConvertLineEnds(text, lineEnd);
+    }
     // The last line's end; nothing left is an empty file.
     return text.empty() ? std::string_view() : lineEnd;
 }

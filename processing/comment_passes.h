@@ -50,6 +50,10 @@ void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options);
 // header is kept).
 void StripCommentsInPlace(AnsiText& text, const StripOptions& options);
 
+// True when the passes end every line with the options' line end themselves: the literal-aware
+// passes (and a lexer's), with no header kept as it stands.
+bool EndsLinesAsTold(const StripOptions& options);
+
 // The first pass with options on the file at `path`, read into `text`; false when the file cannot
 // be opened or read.
 bool StripLineComments(const Path& path, AnsiText& text, const StripOptions& options);

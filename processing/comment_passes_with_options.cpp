@@ -81,6 +81,10 @@ void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options) {
     text += rest;
 }
 
+bool EndsLinesAsTold(const StripOptions& options) {
+    return !options.keepHeader && (options.literals || ReadByLexer(options));
+}
+
 void StripCommentsInPlace(AnsiText& text, const StripOptions& options) {
     // A kept header is found by each pass in its own input: there the passes run one by one.
     if (options.keepHeader || !StripBySpans(text, options, span_passes::Kind::Both)) {

@@ -75,34 +75,33 @@ class Lexer {
           language_(language),
           cFamily_(language == SourceLanguage::CFamily),
           chars_(text, language),
-          spans_(spans) {}
+          spans_(spans),
+          first_(spans.size()) {}
 
     void Run() {
         i_ = bound_ = ByteOrderMarkLength(t_);
         while (i_ < n_) {
-            if (atLineStart_ && cFamily_) {
-                LineStart();
-            } else if (i_ > literalInDirective_) {
+            if (i_ > literalInDirective_) {
                 // Past a literal that ended the search for header names: it goes on after it.
                 FindHeaderNames(i_, false);
             }
-            // Java's escapes can stand for any of the bytes looked for.
-            const size_t stop = std::min(
-                cFamily_ ? byte_scan::FindFirstOf<'/', '"', '\'', '\r', '\n'>(t_, i_)
-                         : byte_scan::FindFirstOf<'/', '"', '\'', '\\', '\r', '\n'>(t_, i_),
-                NextHeaderName());
-            i_ = stop;
+            // Line ends matter in a directive only; elsewhere a '#' (or "%:") is looked at to see
+            // whether it starts one. Java's escapes can stand for any of the bytes looked for.
+            i_ = inDirective_ ? std::min(byte_scan::FindFirstOf<'/', '"', '\'', '\r', '\n'>(t_, i_),
+                                         NextHeaderName())
+                 : cFamily_   ? byte_scan::FindFirstOf<'/', '"', '\'', '#', '%'>(t_, i_)
+                              : byte_scan::FindFirstOf<'/', '"', '\'', '\\'>(t_, i_);
             if (i_ >= n_) {
                 break;
             }
-            if (nextHeaderName_ < headerNames_.size() &&
+            if (inDirective_ && nextHeaderName_ < headerNames_.size() &&
                 i_ == headerNames_[nextHeaderName_].begin) {
                 const size_t end = headerNames_[nextHeaderName_++].end;
                 Literal(i_, end);
                 continue;
             }
             if (IsLineEnd(t_[i_])) {
-                EndCodeLine();
+                EndDirectiveLine();
                 continue;
             }
             const auto c = chars_.At(i_);
@@ -115,6 +114,14 @@ class Lexer {
                     break;
                 case '\'':
                     SingleQuote(c.end);
+                    break;
+                case '#':
+                case '%':
+                    if (StartsDirective(chars_, i_) && AtLineStart(i_)) {
+                        FindHeaderNames(c.c == '#' ? c.end : chars_.At(c.end).end, true);
+                        inDirective_ = true;
+                    }
+                    i_ = c.end;
                     break;
                 default:
                     // A backslash, or an escape that stands for any other character.
@@ -136,9 +143,15 @@ class Lexer {
         if (!IsNameByte(last) && last != '.' && last != '+' && last != '-' && !IsLineEnd(last)) {
             return {};
         }
+        // A logical line's start is a bound too.
+        size_t from = bound_;
         size_t goesOn = goesOn_;
+        if (const size_t lineStart = LogicalLineStart(end); lineStart > from) {
+            from = lineStart;
+            goesOn = kNone;
+        }
         const std::string_view text =
-            Characters(t_.substr(0, end), bound_, language_, characters_, goesOn);
+            Characters(t_.substr(0, end), from, language_, characters_, goesOn);
         literal_scan::LeftToken token;
         token.number = literal_scan::NumberEndsAt(text, 0, text.size(), goesOn);
         if (cFamily_) {
@@ -147,27 +160,49 @@ class Lexer {
         return token;
     }
 
-    // At the start of a line of C or C++: a '#' (or "%:") first, blanks and comments before it
-    // aside, makes it a preprocessor directive, in which header names are literals.
-    void LineStart() {
-        size_t k = i_;
-        while (k < n_ && source_chars::IsSpliceBlank(t_[k])) {
-            ++k;
+    // The start of the line ending at `end` that no splice continues (not before bound_).
+    size_t LogicalLineStart(size_t end) const {
+        for (size_t k = end; k > bound_; --k) {
+            if (IsLineEnd(t_[k - 1])) {
+                const size_t lineEnd = t_.substr(0, k).ends_with("\r\n") ? k - 2 : k - 1;
+                if (!cFamily_ || !source_chars::EndsInSplice(t_, 0, lineEnd)) {
+                    return k;
+                }
+                k = lineEnd + 1;
+            }
         }
-        // A comment or a splice leaves the line's start to what comes after it.
-        if (k >= n_ || IsLineEnd(t_[k]) || source_chars::SpliceLength(t_, k) != 0) {
-            return;
+        return bound_;
+    }
+
+    // True when only blanks, splices and block comments stand before `k` on its logical line.
+    bool AtLineStart(size_t k) const {
+        const size_t floor = ByteOrderMarkLength(t_);
+        size_t span = spans_.size();
+        while (true) {
+            while (k > floor && source_chars::IsSpliceBlank(t_[k - 1])) {
+                --k;
+            }
+            if (k == floor) {
+                return true;
+            }
+            if (IsLineEnd(t_[k - 1])) {
+                const size_t lineEnd = t_.substr(0, k).ends_with("\r\n") ? k - 2 : k - 1;
+                if (!source_chars::EndsInSplice(t_, 0, lineEnd)) {
+                    return true;
+                }
+                k = lineEnd;
+                while (t_[k - 1] != '\\') {
+                    --k;
+                }
+                --k;
+                continue;
+            }
+            if (span == first_ || spans_[span - 1].end != k || spans_[span - 1].line ||
+                spans_[span - 1].literal) {
+                return false;
+            }
+            k = spans_[--span].begin;
         }
-        const auto c = chars_.At(k);
-        if (c.c == '/' && chars_.Peek(c.end) == '*') {
-            return;
-        }
-        atLineStart_ = false;
-        if (!StartsDirective(chars_, k)) {
-            return;
-        }
-        FindHeaderNames(c.c == '#' ? c.end : chars_.At(c.end).end, true);
-        inDirective_ = true;
     }
 
     void FindHeaderNames(size_t from, bool atDirectiveName) {
@@ -185,13 +220,12 @@ class Lexer {
         return nextHeaderName_ < headerNames_.size() ? headerNames_[nextHeaderName_].begin : kNone;
     }
 
-    // A line end in code. Without a splice before it, the logical line ends.
-    void EndCodeLine() {
-        const bool spliced = cFamily_ && source_chars::EndsInSplice(t_, 0, i_);
+    // A line end in a directive. Without a splice before it, the directive ends.
+    void EndDirectiveLine() {
+        const bool spliced = source_chars::EndsInSplice(t_, 0, i_);
         i_ += source_chars::LineEndLength(t_, i_);
         if (!spliced) {
             inDirective_ = false;
-            atLineStart_ = true;
             headerNames_.clear();
             literalInDirective_ = kNone;
             bound_ = i_;
@@ -354,6 +388,7 @@ class Lexer {
     const bool cFamily_;
     SourceChars chars_;
     CommentSpans& spans_;
+    const size_t first_;  // the first span of this text
     size_t i_ = 0;
     // Tokens before bound_ (a literal's or comment's end, a logical line's start) are done; a
     // number goes on at goesOn_ after a digit separator.
@@ -364,7 +399,6 @@ class Lexer {
     std::vector<header_names::Span> headerNames_;
     size_t nextHeaderName_ = 0;
     size_t literalInDirective_ = kNone;  // the quote that ended the search for them
-    bool atLineStart_ = true;
     bool inDirective_ = false;
 };
 
