@@ -82,6 +82,31 @@ class Output {
     }
     void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
 
+    // Writes the source's lines [from, to), each ending in LF, with CR LF: a byte a line more.
+    void PutLinesWithCrLf(size_t from, size_t to) {
+        const auto lines =
+            static_cast<size_t>(std::count(source_.begin() + from, source_.begin() + to, '\n'));
+        if (!spilled_ && size_ + (to - from) + lines <= to) {
+            for (size_t lineEnd; from < to; from = lineEnd + 1) {
+                lineEnd = byte_scan::FindEither(source_, from, '\n', '\n', to);
+                Put(source_.data() + from, lineEnd - from, lineEnd);
+                Put("\r\n", lineEnd + 1);
+            }
+            return;
+        }
+        Spill(source_.data(), 0, from);
+        size_t out = spill_.size();
+        spill_.resize(out + (to - from) + lines);
+        char* const data = spill_.data();
+        for (size_t lineEnd; from < to; from = lineEnd + 1) {
+            lineEnd = byte_scan::FindEither(source_, from, '\n', '\n', to);
+            std::memcpy(data + out, source_.data() + from, lineEnd - from);
+            out += lineEnd - from;
+            data[out++] = '\r';
+            data[out++] = '\n';
+        }
+    }
+
     void Shrink(size_t size) {
         if (spilled_) {
             spill_.resize(size);
@@ -260,19 +285,34 @@ class SpanPass {
     }
 
     // Whole lines from `from` that are kept as they stand (none blank, none holding a backslash,
-    // each already ending in the line end written), copied in one piece; returns their end.
+    // each ending in the line end written, or in LF when CR LF is written), copied in one piece
+    // or line by line; returns their end.
     size_t PlainLines(size_t from, size_t to) {
         if (lineEnd_ == "\r") {
             return from;
         }
-        const size_t end = byte_scan::PlainLinesEnd<'\\'>(t_, from, to, lineEnd_ == "\r\n");
-        if (end != from) {
-            out_.Put(t_.data() + from, end - from, end);
+        const bool crLf = lineEnd_ == "\r\n";
+        size_t k = from;
+        while (true) {
+            const size_t end = byte_scan::PlainLinesEnd<'\\'>(t_, k, to, crLf);
+            if (end != k) {
+                out_.Put(t_.data() + k, end - k, end);
+                k = end;
+                continue;
+            }
+            const size_t lfEnd = crLf ? byte_scan::PlainLinesEnd<'\\'>(t_, k, to, false) : k;
+            if (lfEnd == k) {
+                break;
+            }
+            out_.PutLinesWithCrLf(k, lfEnd);
+            k = lfEnd;
+        }
+        if (k != from) {
             lineStart_ = protectedEnd_ = logicalStart_ = bound_ = out_.size();
-            sourceLineStart_ = end;
+            sourceLineStart_ = k;
             continued_ = false;
         }
-        return end;
+        return k;
     }
 
     // A literal: its line ends end output lines that stay, blank or not.
