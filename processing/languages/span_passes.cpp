@@ -58,11 +58,10 @@ bool LexedGlues(std::string_view tail, const CommentSpan&, std::string_view sour
 
 // The result, written over the source bytes already read, which it never outgrows but for line
 // ends made longer (CR LF from CR or LF): before a write would reach the first source byte still
-// to be read, the result moves to a buffer of its own, reserved at once for the most the rest can
-// grow to.
+// to be read, the result moves to a buffer of its own.
 class Output {
   public:
-    explicit Output(AnsiText& text) : text_(text), source_(text) {}
+    explicit Output(AnsiText& text) : text_(text), source_(text), spill_(SpillBuffer()) {}
 
     size_t size() const { return spilled_ ? spill_.size() : size_; }
     std::string_view View() const {
@@ -73,12 +72,14 @@ class Output {
 
     // Writes `bytes`, the source being read from `readFrom` on.
     void Put(const char* bytes, size_t count, size_t readFrom) {
-        if (!spilled_ && size_ + count <= readFrom) {
+        if (spilled_) {
+            spill_.append(bytes, count);
+        } else if (size_ + count <= readFrom) {
             std::memmove(text_.data() + size_, bytes, count);
             size_ += count;
-            return;
+        } else {
+            Spill(bytes, count, readFrom);
         }
-        Spill(bytes, count, readFrom);
     }
     void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
 
@@ -118,30 +119,41 @@ class Output {
     // Leaves the result, its first `size` bytes, in the text.
     void Finish(size_t size) {
         Shrink(size);
-        if (spilled_) {
-            text_ = std::move(spill_);
-        } else {
+        if (!spilled_) {
             text_.resize(size_);
+            return;
+        }
+        // The source's buffer is kept for the next result that outgrows its source, unless a
+        // large file's would be kept for the small ones after it.
+        text_.swap(spill_);
+        if (spill_.capacity() > 2 * text_.capacity() + (1 << 20)) {
+            spill_ = AnsiText();
         }
     }
 
   private:
     [[gnu::noinline]] void Spill(const char* bytes, size_t count, size_t readFrom) {
         if (!spilled_) {
-            const std::string_view rest = source_.substr(std::min(readFrom, source_.size()));
-            const auto lineEnds = std::count_if(rest.begin(), rest.end(),
-                                                [](char c) { return c == '\r' || c == '\n'; });
-            spill_.reserve(size_ + count + rest.size() + static_cast<size_t>(lineEnds) + 16);
+            // Room for an eighth more than the rest of the source: a byte for each line end of
+            // lines of eight bytes and more; shorter ones grow the buffer as they come.
+            const size_t rest = source_.size() - std::min(readFrom, source_.size());
+            spill_.clear();
+            spill_.reserve(size_ + count + rest + rest / 8 + 16);
             spill_.assign(text_.data(), size_);
             spilled_ = true;
         }
         spill_.append(bytes, count);
     }
 
+    static AnsiText& SpillBuffer() {
+        thread_local AnsiText buffer;
+        return buffer;
+    }
+
     AnsiText& text_;
     const std::string_view source_;
     size_t size_ = 0;
-    AnsiText spill_;
+    AnsiText& spill_;
     bool spilled_ = false;
 };
 
@@ -254,7 +266,9 @@ class SpanPass {
     // Copies [from, to), ending an output line at each line end.
     void Code(size_t from, size_t to) {
         while (from < to) {
-            if (from == sourceLineStart_ && out_.size() == lineStart_ && Settled()) {
+            // Between comments and literals close together, line by line is quicker.
+            if (to - from >= 256 && from == sourceLineStart_ && out_.size() == lineStart_ &&
+                Settled()) {
                 from = PlainLines(from, to);
             }
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
