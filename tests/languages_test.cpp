@@ -49,6 +49,8 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
                      });
     EXPECT_EQ(BothPasses("\n// a\n  // b\nx // c\n", LexGo, true), "// a\n  // b\r\nx");
     EXPECT_EQ(BothPasses("/* a\n*/ x /* b */", LexRust, true), "/* a\n*/ x");
+    // Text after `?>` that takes the last line end: its blank last line stays through both passes.
+    EXPECT_EQ(BothPasses("<?php ?>\n\n", LexPhp), "<?php ?>\r\n");
 }
 
 TEST(Languages, JavaScript) {

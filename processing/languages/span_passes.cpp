@@ -112,7 +112,10 @@ class SpanPass {
         }
         Code(at, t_.size());
         // A text ending with a line end has an empty last line; it stays after a continued line.
-        if (sourceLineStart_ < t_.size() || (!t_.empty() && Continued())) {
+        // The /* */ pass reads the // pass's result, whose lines are joined with none after the
+        // last: a line end there ends a literal's line and an empty last line follows it.
+        const bool blankLastLine = kind_ == Kind::Block && lineProtected_;
+        if (sourceLineStart_ < t_.size() || (!t_.empty() && (Continued() || blankLastLine))) {
             EndLine(t_.size(), false);
         }
         out_.resize(out_.size() < 2 ? 0 : out_.size() - 2);
