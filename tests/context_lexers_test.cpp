@@ -98,6 +98,7 @@ TEST(ContextLexers, Html) {
             {"<!-- a --!> b", {"<!-- a --!>"}},
             {"<script type=\"text/template\"><!-- x --></SCRIPT><!-- c -->", {"<!-- c -->"}},
             {"<script>// c\n</script><style>/* d */</style>", {"// c", "/* d */"}},
+            {"<plaintext></plaintext><!-- x -->", {}},
         });
 }
 
@@ -154,8 +155,12 @@ TEST(ContextLexers, MultiLineLiterals) {
         {{"<?php $a = <<<EOT\n\nEOT;\n\"a\n{$b /* c */}\n\"", {"<<<EOT\n\nEOT", "\"a\n", "\n\""}},
          {"a\n\n<?= $b ?>\n\nc", {"a\n\n", "\n\nc"}}},  // the text outside the tags
         literals);
-    ExpectComments(LexHtml, {{"<a title='a\n\nb'><textarea>\n\n</textarea>", {"'a\n\nb'", "\n\n"}}},
-                   literals);
+    ExpectComments(
+        LexHtml,
+        {{"<a title='a\n\nb'><textarea>\n\n</textarea>", {"'a\n\nb'", "\n\n"}},
+         // The text of <pre>, around its comments, markup and all.
+         {"<pre>a\n\n<!-- c --><b title='\n'>\n</b></pre>\n\n", {"a\n\n", "<b title='\n'>\n</b>"}}},
+        literals);
 }
 
 }  // namespace

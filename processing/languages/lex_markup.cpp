@@ -1,7 +1,8 @@
 // HTML, XML and Vue: `<!-- -->` comments. Attribute values, CDATA sections, declarations and
 // processing instructions are read past; in HTML and Vue the text of `<script>` and `<style>` is
 // handed to the lexer of its language (`lang="ts"`, `type="module"`, …), and the other elements
-// whose text is raw (`<textarea>`, `<title>`, …) are read past to their end tag.
+// whose text is raw (`<textarea>`, `<title>`, …) are read past to their end tag. The text of
+// `<pre>` and `<listing>` keeps its white space: it is reported as literals around the comments.
 #include <algorithm>
 #include <initializer_list>
 
@@ -101,6 +102,11 @@ bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> name
     return false;
 }
 
+// HTML elements whose text keeps its line ends, blank lines too; markup goes on in them.
+bool KeepsWhiteSpace(std::string_view name) {
+    return IsOneOf(name, {"pre", "listing"});
+}
+
 bool IsForeignRoot(std::string_view name) {
     return IsOneOf(name, {"svg", "math"});
 }
@@ -141,6 +147,7 @@ class MarkupLexer {
         while ((i = text_.find('<', i)) != std::string_view::npos) {
             i = ReadMarkup(i);
         }
+        EndKept(text_.size());
     }
 
   private:
@@ -162,6 +169,9 @@ class MarkupLexer {
                 if (foreign_ > 0 && (StartsWithNoCase(text_, i + 2, "svg") ||
                                      StartsWithNoCase(text_, i + 2, "math"))) {
                     --foreign_;
+                }
+                if (kept_ > 0 && KeepsWhiteSpace(TagName(i + 2)) && --kept_ == 0) {
+                    EndKept(i);
                 }
                 return Past(i + 2, ">");
             default:
@@ -188,7 +198,7 @@ class MarkupLexer {
                 end = bang == std::string_view::npos ? end : bang + 4;
             }
         }
-        spans_.push_back({i, end, false, false});
+        Push({i, end, false, false});
         return end;
     }
 
@@ -254,20 +264,25 @@ class MarkupLexer {
                 }
             }
         }
-        const Content content = ContentOf(tag, markup_);
         const bool selfClosed = markup_ == Markup::Vue && slash;
+        if (markup_ != Markup::Xml && KeepsWhiteSpace(tag.name) && !selfClosed && kept_++ == 0) {
+            keptFrom_ = tag.end;
+        }
+        const Content content = ContentOf(tag, markup_);
         if (!content.raw || text_[tag.end - 1] != '>' || selfClosed) {
             return tag.end;
         }
-        const size_t close = EndTag(tag.end, tag.name);
+        // Nothing ends `<plaintext>`.
+        const size_t close =
+            EqualsNoCase(tag.name, "plaintext") ? text_.size() : EndTag(tag.end, tag.name);
         if (content.lexer == nullptr) {
-            lex_scan::AddLiteral(text_, tag.end, close, spans_);  // its lines are text
+            AddLiteral(tag.end, close);  // its lines are text
         } else {
-            const size_t first = spans_.size();
-            content.lexer(text_.substr(tag.end, close - tag.end), spans_);
-            for (size_t k = first; k < spans_.size(); ++k) {
-                spans_[k].begin += tag.end;
-                spans_[k].end += tag.end;
+            CommentSpans inner;
+            content.lexer(text_.substr(tag.end, close - tag.end), inner);
+            for (const CommentSpan& span : inner) {
+                Push({span.begin + tag.end, span.end + tag.end, span.line, span.actsAsLineEnd,
+                      span.literal});
             }
         }
         return close;
@@ -277,11 +292,8 @@ class MarkupLexer {
     // A quoted value is reported as a literal: its lines are the value's.
     Tag StartTag(size_t i) {
         Tag tag;
-        size_t at = i + 1;
-        while (at < text_.size() && !IsSpace(text_[at]) && text_[at] != '>' && text_[at] != '/') {
-            ++at;
-        }
-        tag.name = text_.substr(i + 1, at - i - 1);
+        tag.name = TagName(i + 1);
+        size_t at = i + 1 + tag.name.size();
         while (at < text_.size()) {
             while (at < text_.size() && (IsSpace(text_[at]) || text_[at] == '/')) {
                 ++at;
@@ -308,7 +320,7 @@ class MarkupLexer {
                 if (at < text_.size() && (text_[at] == '"' || text_[at] == '\'')) {
                     const size_t close = std::min(text_.find(text_[at], at + 1), text_.size());
                     value = text_.substr(at + 1, close - at - 1);
-                    lex_scan::AddLiteral(text_, at, close + 1, spans_);
+                    AddLiteral(at, close + 1);
                     at = std::min(close + 1, text_.size());
                 } else {
                     const size_t begin = at;
@@ -326,6 +338,41 @@ class MarkupLexer {
         }
         tag.end = std::min(at + 1, text_.size());
         return tag;
+    }
+
+    // The name of the tag whose name starts at `i`.
+    std::string_view TagName(size_t i) const {
+        size_t end = i;
+        while (end < text_.size() && !IsSpace(text_[end]) && text_[end] != '>' &&
+               text_[end] != '/') {
+            ++end;
+        }
+        return text_.substr(i, end - i);
+    }
+
+    // Reports a span; in the text of `<pre>`, the text before it is a literal.
+    void Push(const CommentSpan& span) {
+        if (kept_ > 0) {
+            lex_scan::AddLiteral(text_, keptFrom_, span.begin, spans_);
+            keptFrom_ = span.end;
+        }
+        spans_.push_back(span);
+    }
+
+    // A literal's lines are text; in `<pre>` that text's literal holds them.
+    void AddLiteral(size_t begin, size_t end) {
+        if (kept_ == 0) {
+            lex_scan::AddLiteral(text_, begin, end, spans_);
+        }
+    }
+
+    // The text of the outermost `<pre>` ends at `i`.
+    void EndKept(size_t i) {
+        if (keptFrom_ != std::string_view::npos) {
+            lex_scan::AddLiteral(text_, keptFrom_, i, spans_);
+            keptFrom_ = std::string_view::npos;
+        }
+        kept_ = 0;
     }
 
     // Where the end tag of a raw-text element named `name` starts, or the text's size.
@@ -346,6 +393,8 @@ class MarkupLexer {
     CommentSpans& spans_;
     Markup markup_;
     int foreign_ = 0;  // how many <svg> and <math> elements are open around the text
+    int kept_ = 0;     // how many <pre> and <listing> elements are open around it
+    size_t keptFrom_ = std::string_view::npos;  // where their text not yet reported starts
 };
 
 }  // namespace

@@ -2,14 +2,17 @@
 // for each line "SOURCE\tRESULT" of LIST, prints one JSON line: null when the result's document
 // is the source's without its comments and holds none, or what differs. Declarations and
 // processing instructions, which parse5 also gives as comment nodes, are not comments and stay.
-// Text is compared with white space runs read as one space; the text of <script> and <style> is
-// left to the checks of those languages.
+// Text is compared with white space runs read as one space, but where HTML renders its white
+// space (<pre>, <textarea> and their kin); the text of <script> and <style> is left to the checks
+// of those languages.
 //
 //   node parse5_judge.cjs LIST
 const fs = require("fs");
 const parse5 = require("parse5");
 
 const CODE = new Set(["script", "style"]);
+// Elements whose text is shown with its white space, line ends and blank lines too.
+const EXACT = new Set(["pre", "listing", "textarea", "xmp", "plaintext"]);
 
 // The document as a list of nodes in order: elements with their attributes, text (adjacent
 // pieces joined, as removing a comment between them joins them), and the comments apart.
@@ -18,14 +21,16 @@ function flatten(text) {
     const items = [];
     let comments = 0;
     let pendingText = "";
+    let pendingExact = false;
     const flush = () => {
-        const piece = pendingText.replace(/\s+/g, " ").trim();
+        const piece = pendingExact ? pendingText : pendingText.replace(/\s+/g, " ").trim();
         if (piece) {
-            items.push(`text ${piece}`);
+            items.push(`text ${JSON.stringify(piece)}`);
         }
         pendingText = "";
+        pendingExact = false;
     };
-    const visit = (node, inCode) => {
+    const visit = (node, inCode, exact) => {
         if (node.nodeName === "#comment") {
             const at = node.sourceCodeLocation;
             if (at && text.startsWith("<!--", at.startOffset)) {
@@ -38,6 +43,7 @@ function flatten(text) {
         }
         if (node.nodeName === "#text") {
             pendingText += inCode ? "" : node.value;
+            pendingExact = pendingExact || exact;
             return;
         }
         flush();
@@ -48,14 +54,14 @@ function flatten(text) {
         }
         const children = node.content ? node.content.childNodes : node.childNodes || [];
         for (const child of children) {
-            visit(child, CODE.has(node.tagName));
+            visit(child, CODE.has(node.tagName), exact || EXACT.has(node.tagName));
         }
         flush();
         if (node.tagName) {
             items.push(`</${node.tagName}>`);
         }
     };
-    visit(document, false);
+    visit(document, false, false);
     flush();
     return { items, comments };
 }
