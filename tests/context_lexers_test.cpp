@@ -131,8 +131,10 @@ TEST(ContextLexers, Php) {
                                {"<?php // c ?> # h", {"// c "}},
                                {"<?php '//' \"#{$a['#']}\" \"${a}#\" `#` # c", {"# c"}},
                                {"<?php <<<EOT\n# x\nEOT;\n// c", {"// c"}},
+                               {"<?php <<<EOT\n{$a # c\n}\nEOT;", {"# c"}},
                                {"<?php <<<'EOT'\n  # x\n  EOT, // c", {"// c"}},
                                {"<?= $a /* c */ ?>", {"/* c */"}},
+                               {"<?php \"{$a ?> t <?php } # x\" # c", {"# c"}},
                                {"<?xml # x ?><?phpx # y", {}},
                            });
 }

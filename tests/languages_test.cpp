@@ -53,6 +53,15 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
     EXPECT_EQ(BothPasses("<?php ?>\n\n", LexPhp), "<?php ?>\r\n");
 }
 
+TEST(Languages, Php) {
+    ExpectAll(LexPhp, {
+                          {"<?php ?# c?>", "<?php ? ?>"},  // not `??` and `>`
+                          // `<<<x` and a line end would open a heredoc.
+                          {"<?php <<<x// c\n;", "<?php <<<x \r\n;"},
+                          {"<?php <<</* c */x\n;", "<?php <<<\r\nx\r\n;"},
+                      });
+}
+
 TEST(Languages, JavaScript) {
     ExpectAll(LexJavaScript, {
                                  {"x = a /**/ /re/g; // c", "x = a  /re/g;"},  // division

@@ -51,9 +51,14 @@ size_t QuotedEnd(std::string_view text, size_t from, char quote, Escape escape);
 // Where a here-document's closing line may be indented.
 enum class Indent { None, Tabs, Blanks };
 
-// Finds the closing line of a here-document whose body starts at `from`: a line holding
-// `delimiter` after the allowed indent, and then nothing else (`wholeLine`) or no word byte.
-// Returns the position just past the delimiter, or the text's size.
+// When the line at `line` closes a here-document: a line holding `delimiter` after the allowed
+// indent, and then nothing else (`wholeLine`) or no word byte. Returns the position just past the
+// delimiter, or npos.
+size_t ClosingLineEnd(std::string_view text, size_t line, std::string_view delimiter, Indent indent,
+                      bool wholeLine);
+
+// Finds the closing line of a here-document whose body starts at `from`. Returns the position just
+// past its delimiter, or the text's size.
 size_t HereDocEnd(std::string_view text, size_t from, std::string_view delimiter, Indent indent,
                   bool wholeLine);
 

@@ -199,7 +199,14 @@ class SpanPass {
         // Markup's comments stand in text, where nothing runs together and where a space or a
         // line end left behind would be text: they leave nothing.
         const bool block = !span.line && t_.substr(span.begin, 4) != "<!--";
-        if (block && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end) {
+        if (span.keepsSpace && out_.size() > lineStart_) {
+            if (!IsSpaceOrTab(out_.back())) {
+                out_ += ' ';
+            }
+            protectedEnd_ = out_.size();
+        }
+        if (block && (span.actsAsLineEnd ||
+                      byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end)) {
             if (breakAt_ == kNone && !AllSpaceOrTab(Line())) {
                 breakAt_ = out_.size();
             }
