@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "processing/languages/html_tree.h"
 #include "processing/languages/lexers.h"
 #include "processing/languages/lex_scan.h"
 
@@ -40,6 +41,7 @@ struct Tag {
     std::string_view lang;
     bool hasType = false;
     bool hasLang = false;
+    HtmlTree::Attributes attributes;
     size_t end = 0;  // just past its `>`
 };
 
@@ -84,15 +86,6 @@ constexpr std::string_view kRawTextElements[] = {
     "textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript", "plaintext",
 };
 
-// HTML start tags that end SVG or MathML content around them.
-constexpr std::string_view kForeignBreakers[] = {
-    "b",      "big",  "blockquote", "body",  "br",   "center", "code",    "dd",   "div",
-    "dl",     "dt",   "em",         "embed", "h1",   "h2",     "h3",      "h4",   "h5",
-    "h6",     "head", "hr",         "i",     "img",  "li",     "listing", "menu", "meta",
-    "nobr",   "ol",   "p",          "pre",   "ruby", "s",      "small",   "span", "strong",
-    "strike", "sub",  "sup",        "table", "tt",   "u",      "ul",      "var",
-};
-
 bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
     for (std::string_view candidate : names) {
         if (EqualsNoCase(name, candidate)) {
@@ -105,10 +98,6 @@ bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> name
 // HTML elements whose text keeps its line ends, blank lines too; markup goes on in them.
 bool KeepsWhiteSpace(std::string_view name) {
     return IsOneOf(name, {"pre", "listing"});
-}
-
-bool IsForeignRoot(std::string_view name) {
-    return IsOneOf(name, {"svg", "math"});
 }
 
 Content ContentOf(const Tag& tag, Markup markup) {
@@ -144,8 +133,12 @@ class MarkupLexer {
 
     void Run() {
         size_t i = 0;
-        while ((i = text_.find('<', i)) != std::string_view::npos) {
-            i = ReadMarkup(i);
+        size_t at = 0;
+        while ((i = text_.find('<', at)) != std::string_view::npos) {
+            if (i > at) {
+                tree_.Text();
+            }
+            at = ReadMarkup(i);
         }
         EndKept(text_.size());
     }
@@ -159,24 +152,30 @@ class MarkupLexer {
                 if (text_.compare(i, 4, "<!--") == 0) {
                     return Comment(i);
                 }
-                if (text_.compare(i, 9, "<![CDATA[") == 0) {
-                    return Past(i + 9, "]]>");
+                if (text_.compare(i, 9, "<![CDATA[") == 0 &&
+                    (markup_ == Markup::Xml || tree_.InForeign())) {
+                    return Kept(i, Past(i + 9, "]]>"));
                 }
                 return Declaration(i + 2);
             case '?':
-                return Past(i + 2, markup_ == Markup::Xml ? "?>" : ">");
+                return Kept(i, Past(i + 2, markup_ == Markup::Xml ? "?>" : ">"));
             case '/':
-                if (foreign_ > 0 && (StartsWithNoCase(text_, i + 2, "svg") ||
-                                     StartsWithNoCase(text_, i + 2, "math"))) {
-                    --foreign_;
+                if (!IsLetter(i + 2 < text_.size() ? text_[i + 2] : '\0')) {
+                    return Kept(i, Past(i + 2, ">"));
                 }
                 if (kept_ > 0 && KeepsWhiteSpace(TagName(i + 2)) && --kept_ == 0) {
                     EndKept(i);
                 }
-                return Past(i + 2, ">");
+                if (markup_ != Markup::Xml) {
+                    tree_.End(TagName(i + 2));
+                }
+                return StartTag(i + 1).end;  // its attributes are read as a start tag's
             default:
-                return IsLetter(next) || (markup_ == Markup::Xml && next == '_') ? Element(i)
-                                                                                 : i + 1;
+                if (IsLetter(next) || (markup_ == Markup::Xml && next == '_')) {
+                    return Element(i);
+                }
+                tree_.Text();
+                return i + 1;
         }
     }
 
@@ -186,8 +185,33 @@ class MarkupLexer {
         return at == std::string_view::npos ? text_.size() : at + close.size();
     }
 
-    // `<!-- … -->`; HTML also ends one at `--!>`, and takes `<!-->` and `<!--->` as whole ones.
+    // Markup that stays as it stands from `begin` to `end`: its lines too.
+    size_t Kept(size_t begin, size_t end) {
+        AddLiteral(begin, end);
+        return end;
+    }
+
+    // `<!-- … -->`. After a `<` of text, one that a name (or `!`, `/`, `?`) follows, past any
+    // more comments, stays: without it, the two would run together into markup.
     size_t Comment(size_t i) {
+        const size_t end = CommentEnd(i);
+        if (markup_ != Markup::Xml && i > 0 && text_[i - 1] == '<') {
+            size_t after = end;
+            while (text_.compare(after, 4, "<!--") == 0) {
+                after = CommentEnd(after);
+            }
+            if (after < text_.size() && (IsLetter(text_[after]) || text_[after] == '!' ||
+                                         text_[after] == '/' || text_[after] == '?')) {
+                return end;
+            }
+        }
+        Push({i, end, false, false});
+        return end;
+    }
+
+    // Just past the comment at `i`. HTML also ends one at `--!>`, and takes `<!-->` and `<!--->`
+    // as whole ones.
+    size_t CommentEnd(size_t i) const {
         size_t end = Past(i + 4, "-->");
         if (markup_ != Markup::Xml) {
             if (text_.compare(i + 4, 1, ">") == 0 || text_.compare(i + 4, 2, "->") == 0) {
@@ -198,7 +222,6 @@ class MarkupLexer {
                 end = bang == std::string_view::npos ? end : bang + 4;
             }
         }
-        Push({i, end, false, false});
         return end;
     }
 
@@ -206,7 +229,7 @@ class MarkupLexer {
     // (`[ … ]`, with markup and comments of its own) are read past too.
     size_t Declaration(size_t i) {
         if (markup_ != Markup::Xml) {
-            return Past(i, ">");
+            return Kept(i - 2, Past(i, ">"));
         }
         while (i < text_.size()) {
             const char c = text_[i];
@@ -247,29 +270,17 @@ class MarkupLexer {
     size_t Element(size_t i) {
         const Tag tag = StartTag(i);
         const bool slash = text_[tag.end - 2] == '/';
-        if (markup_ != Markup::Xml) {
-            // In SVG and MathML, no element's text is raw: <title>, <style>, <script> hold markup.
-            if (IsForeignRoot(tag.name) && !slash) {
-                ++foreign_;
-                return tag.end;
-            }
-            if (foreign_ > 0) {
-                foreign_ = std::ranges::any_of(
-                               kForeignBreakers,
-                               [&](std::string_view name) { return EqualsNoCase(tag.name, name); })
-                               ? 0
-                               : foreign_;
-                if (foreign_ > 0) {
-                    return tag.end;
-                }
-            }
-        }
         const bool selfClosed = markup_ == Markup::Vue && slash;
+        const Content content = ContentOf(tag, markup_);
+        const bool raw = content.raw && text_[tag.end - 1] == '>' && !selfClosed;
+        // In SVG and MathML, no element's text is raw: <title>, <style>, <script> hold markup.
+        if (markup_ != Markup::Xml && !tree_.Start(tag.name, tag.attributes, slash, raw)) {
+            return tag.end;
+        }
         if (markup_ != Markup::Xml && KeepsWhiteSpace(tag.name) && !selfClosed && kept_++ == 0) {
             keptFrom_ = tag.end;
         }
-        const Content content = ContentOf(tag, markup_);
-        if (!content.raw || text_[tag.end - 1] != '>' || selfClosed) {
+        if (!raw) {
             return tag.end;
         }
         // Nothing ends `<plaintext>`.
@@ -334,6 +345,10 @@ class MarkupLexer {
                 tag.type = value, tag.hasType = true;
             } else if (EqualsNoCase(name, "lang")) {
                 tag.lang = value, tag.hasLang = true;
+            } else if (EqualsNoCase(name, "encoding")) {
+                tag.attributes.encoding = value;
+            } else if (IsOneOf(name, {"color", "face", "size"})) {
+                tag.attributes.fontBreaksOut = true;
             }
         }
         tag.end = std::min(at + 1, text_.size());
@@ -392,8 +407,8 @@ class MarkupLexer {
     std::string_view text_;
     CommentSpans& spans_;
     Markup markup_;
-    int foreign_ = 0;  // how many <svg> and <math> elements are open around the text
-    int kept_ = 0;     // how many <pre> and <listing> elements are open around it
+    HtmlTree tree_;
+    int kept_ = 0;  // how many <pre> and <listing> elements are open around it
     size_t keptFrom_ = std::string_view::npos;  // where their text not yet reported starts
 };
 

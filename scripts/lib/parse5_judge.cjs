@@ -34,7 +34,11 @@ function flatten(text) {
         if (node.nodeName === "#comment") {
             const at = node.sourceCodeLocation;
             if (at && text.startsWith("<!--", at.startOffset)) {
-                comments++;
+                // One right after a `<` of text stays where a name (or `!`, `/`, `?`) follows it:
+                // removing it would join the two into markup.
+                const joins = text[at.startOffset - 1] === "<" &&
+                    /[A-Za-z!/?]/.test(text[at.endOffset] || "");
+                comments += joins ? 0 : 1;
                 return;
             }
             flush();
@@ -54,7 +58,8 @@ function flatten(text) {
         }
         const children = node.content ? node.content.childNodes : node.childNodes || [];
         for (const child of children) {
-            visit(child, CODE.has(node.tagName), exact || EXACT.has(node.tagName));
+            const html = node.namespaceURI === "http://www.w3.org/1999/xhtml";
+            visit(child, CODE.has(node.tagName), exact || (html && EXACT.has(node.tagName)));
         }
         flush();
         if (node.tagName) {
