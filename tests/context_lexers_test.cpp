@@ -99,6 +99,16 @@ TEST(ContextLexers, Html) {
             {"<script type=\"text/template\"><!-- x --></SCRIPT><!-- c -->", {"<!-- c -->"}},
             {"<script>// c\n</script><style>/* d */</style>", {"// c", "/* d */"}},
             {"<plaintext></plaintext><!-- x -->", {}},
+            // SVG's <title> holds markup, and HTML's in it: <textarea> is raw there.
+            {"<svg><title><!-- c --><textarea><!-- x --></textarea></title></svg>", {"<!-- c -->"}},
+            {"<svg><p><textarea><!-- x --></textarea>", {}},  // <p> ends SVG
+            {"<![CDATA[ > <!-- c --> ]]><svg><![CDATA[<!-- x -->]]></svg>", {"<!-- c -->"}},
+            // A raw element's end tag closes it alone.
+            {"<svg><title><title>a</title><textarea><!-- x --></textarea>", {}},
+            // The <b> that </p> closed opens again at `x`; </svg> stops at it.
+            {"<svg><title><p><b></p>x</svg></b></title><textarea><!-- x --></textarea>",
+             {"<!-- x -->"}},
+            {"<<!-- c -->a <!-- d -->", {"<!-- d -->"}},  // not `<a`
         });
 }
 
@@ -161,7 +171,8 @@ TEST(ContextLexers, MultiLineLiterals) {
         LexHtml,
         {{"<a title='a\n\nb'><textarea>\n\n</textarea>", {"'a\n\nb'", "\n\n"}},
          // The text of <pre>, around its comments, markup and all.
-         {"<pre>a\n\n<!-- c --><b title='\n'>\n</b></pre>\n\n", {"a\n\n", "<b title='\n'>\n</b>"}}},
+         {"<pre>a\n\n<!-- c --><b title='\n'>\n</b></pre>\n\n", {"a\n\n", "<b title='\n'>\n</b>"}},
+         {"<!x\n\ny><?x\n\n>", {"<!x\n\ny>", "<?x\n\n>"}}},
         literals);
 }
 

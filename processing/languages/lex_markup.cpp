@@ -296,7 +296,8 @@ class MarkupLexer {
                       span.literal});
             }
         }
-        return close;
+        // Its end tag closes it alone.
+        return close < text_.size() ? StartTag(close + 1).end : close;
     }
 
     // Reads the start tag at `i`: its name, its attributes (quoted values may hold `>`), its end.
