@@ -8,6 +8,10 @@
 namespace {
 
 constexpr size_t kNone = std::string_view::npos;
+// Elements nested deeper, and formatting elements beyond these, are not kept track of: hostile
+// input cannot make the walks along them slow.
+constexpr size_t kMaxOpen = 256;
+constexpr size_t kMaxFormatting = 64;
 
 bool Is(std::string_view name, std::string_view lower) {
     return name.size() == lower.size() && lex_scan::StartsWithNoCase(name, 0, lower);
@@ -113,7 +117,7 @@ bool HtmlTree::Start(std::string_view name, const Attributes& attributes, bool s
             return false;
         }
         while (!HtmlOrIntegration()) {
-            open_.pop_back();
+            PopThrough(open_.size() - 1);
         }
     }
     if (IsOneOf(name, {"svg", "math"})) {
@@ -143,7 +147,10 @@ void HtmlTree::HtmlStart(std::string_view name, bool raw) {
         const size_t id = a->id;
         Adopt("a");
         std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
-        std::erase_if(open_, [&](const Element& e) { return e.id == id; });
+        const auto open = std::ranges::find_if(open_, [&](const Element& e) { return e.id == id; });
+        if (open != open_.end()) {
+            Erase(static_cast<size_t>(open - open_.begin()));
+        }
     }
     if (Reconstructs(name)) {
         Reconstruct();
@@ -151,16 +158,25 @@ void HtmlTree::HtmlStart(std::string_view name, bool raw) {
     if (raw || IsVoid(name)) {
         return;
     }
-    Push(name, Space::Html, {});
-    if (IsFormatting(name)) {
-        formatting_.push_back({name, open_.back().id});
+    const size_t id = Push(name, Space::Html, {});
+    if (IsFormatting(name) && id != kNone) {
+        // No more than three alike, as HTML keeps them.
+        if (std::ranges::count_if(formatting_,
+                                  [&](const Formatting& f) { return Is(f.name, name); }) == 3) {
+            formatting_.erase(std::ranges::find_if(
+                formatting_, [&](const Formatting& f) { return Is(f.name, name); }));
+        }
+        if (formatting_.size() == kMaxFormatting) {
+            formatting_.erase(formatting_.begin());
+        }
+        formatting_.push_back({name, id});
     }
 }
 
 void HtmlTree::End(std::string_view name) {
     if (open_.empty() || open_.back().space == Space::Html || IsOneOf(name, {"br", "p"})) {
         while (!HtmlOrIntegration()) {
-            open_.pop_back();  // `</p>` and `</br>` end SVG and MathML as their start tags do
+            PopThrough(open_.size() - 1);  // `</p>` and `</br>` end SVG and MathML as start tags do
         }
         HtmlEnd(name);
         return;
@@ -189,6 +205,13 @@ void HtmlTree::HtmlEnd(std::string_view name) {
     if (Adopt(name)) {
         return;
     }
+    if (IsSpecialHtml(name)) {
+        // A block's end tag closes it, and what is open in it, where it is in scope.
+        if (const size_t block = InScope(name, false); block != kNone) {
+            PopThrough(block);
+        }
+        return;
+    }
     for (size_t k = open_.size(); k-- > 0;) {
         const Element& node = open_[k];
         if (node.space == Space::Html && Is(node.name, name)) {
@@ -207,8 +230,13 @@ void HtmlTree::Text() {
     }
 }
 
-void HtmlTree::Push(std::string_view name, Space space, const Attributes& attributes) {
-    Element element{name, space, false, false, nextId_++};
+size_t HtmlTree::Push(std::string_view name, Space space, const Attributes& attributes) {
+    if (open_.size() == kMaxOpen) {
+        return kNone;
+    }
+    Element element{name, space, false, false, alive_.size()};
+    alive_.push_back(true);
+    pre_ += space == Space::Html && IsOneOf(name, {"pre", "listing"});
     if (space == Space::Svg) {
         element.htmlIntegration = IsOneOf(name, {"foreignobject", "desc", "title"});
     } else if (space == Space::MathMl) {
@@ -218,10 +246,24 @@ void HtmlTree::Push(std::string_view name, Space space, const Attributes& attrib
             IsOneOf(attributes.encoding, {"text/html", "application/xhtml+xml"});
     }
     open_.push_back(element);
+    return element.id;
+}
+
+void HtmlTree::Forget(const Element& element) {
+    alive_[element.id] = false;
+    pre_ -= element.space == Space::Html && IsOneOf(element.name, {"pre", "listing"});
 }
 
 void HtmlTree::PopThrough(size_t index) {
+    for (size_t k = index; k < open_.size(); ++k) {
+        Forget(open_[k]);
+    }
     open_.resize(index);
+}
+
+void HtmlTree::Erase(size_t index) {
+    Forget(open_[index]);
+    open_.erase(open_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 size_t HtmlTree::InScope(std::string_view name, bool button) const {
@@ -243,7 +285,7 @@ size_t HtmlTree::InScope(std::string_view name, bool button) const {
 }
 
 bool HtmlTree::OnStack(size_t id) const {
-    return std::ranges::any_of(open_, [&](const Element& e) { return e.id == id; });
+    return id < alive_.size() && alive_[id];
 }
 
 void HtmlTree::Reconstruct() {
@@ -255,8 +297,7 @@ void HtmlTree::Reconstruct() {
         --first;
     }
     for (size_t k = first; k < formatting_.size(); ++k) {
-        Push(formatting_[k].name, Space::Html, {});
-        formatting_[k].id = open_.back().id;
+        formatting_[k].id = Push(formatting_[k].name, Space::Html, {});
     }
 }
 
@@ -281,7 +322,7 @@ bool HtmlTree::Adopt(std::string_view name) {
     const bool blockInside =
         std::any_of(open_.begin() + static_cast<std::ptrdiff_t>(index) + 1, open_.end(), Special);
     if (blockInside) {
-        open_.erase(onStack);
+        Erase(index);
     } else {
         PopThrough(index);
     }

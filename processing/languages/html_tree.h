@@ -25,6 +25,8 @@ class HtmlTree {
     void Text();
     // Whether the current node is SVG or MathML (where `<![CDATA[` opens a section).
     bool InForeign() const { return !open_.empty() && open_.back().space != Space::Html; }
+    // Whether a `<pre>` or `<listing>` is open, whose text keeps its white space.
+    bool InPre() const { return pre_ > 0; }
 
   private:
     struct Element {
@@ -42,8 +44,11 @@ class HtmlTree {
     bool HtmlRulesTake(bool startTag, std::string_view name) const;
     void HtmlStart(std::string_view name, bool raw);
     void HtmlEnd(std::string_view name);
-    void Push(std::string_view name, Space space, const Attributes& attributes);
+    // Returns the new element's id, or npos when it is too deep to be kept track of.
+    size_t Push(std::string_view name, Space space, const Attributes& attributes);
+    void Forget(const Element& element);
     void PopThrough(size_t index);
+    void Erase(size_t index);
     // The index of the last open HTML element named `name` in its scope, or npos.
     size_t InScope(std::string_view name, bool button) const;
     bool OnStack(size_t id) const;
@@ -58,5 +63,6 @@ class HtmlTree {
         size_t id;
     };
     std::vector<Formatting> formatting_;  // the active formatting elements
-    size_t nextId_ = 0;
+    std::vector<bool> alive_;             // by id: whether that element is open
+    int pre_ = 0;                         // how many `<pre>` and `<listing>` are open
 };

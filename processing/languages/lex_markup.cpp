@@ -139,8 +139,11 @@ class MarkupLexer {
                 tree_.Text();
             }
             at = ReadMarkup(i);
+            FollowPre(i, at);
         }
-        EndKept(text_.size());
+        if (keptFrom_ != std::string_view::npos) {
+            KeepText(text_.size());
+        }
     }
 
   private:
@@ -162,9 +165,6 @@ class MarkupLexer {
             case '/':
                 if (!IsLetter(i + 2 < text_.size() ? text_[i + 2] : '\0')) {
                     return Kept(i, Past(i + 2, ">"));
-                }
-                if (kept_ > 0 && KeepsWhiteSpace(TagName(i + 2)) && --kept_ == 0) {
-                    EndKept(i);
                 }
                 if (markup_ != Markup::Xml) {
                     tree_.End(TagName(i + 2));
@@ -191,17 +191,20 @@ class MarkupLexer {
         return end;
     }
 
-    // `<!-- … -->`. After a `<` of text, one that a name (or `!`, `/`, `?`) follows, past any
-    // more comments, stays: without it, the two would run together into markup.
+    // `<!-- … -->`. Some stay, where what stands around them would run together without them:
+    // after a `<` of text, one that a name (or `!`, `/`, `?`) follows, past any more comments; the
+    // first in a `<pre>` that a line end follows, which would be the one HTML drops there.
     size_t Comment(size_t i) {
         const size_t end = CommentEnd(i);
-        if (markup_ != Markup::Xml && i > 0 && text_[i - 1] == '<') {
+        if (markup_ != Markup::Xml) {
             size_t after = end;
             while (text_.compare(after, 4, "<!--") == 0) {
                 after = CommentEnd(after);
             }
-            if (after < text_.size() && (IsLetter(text_[after]) || text_[after] == '!' ||
-                                         text_[after] == '/' || text_[after] == '?')) {
+            const char next = after < text_.size() ? text_[after] : '\0';
+            if ((i > 0 && text_[i - 1] == '<' &&
+                 (IsLetter(next) || next == '!' || next == '/' || next == '?')) ||
+                (i == firstInPre_ && (next == '\n' || next == '\r'))) {
                 return end;
             }
         }
@@ -277,8 +280,8 @@ class MarkupLexer {
         if (markup_ != Markup::Xml && !tree_.Start(tag.name, tag.attributes, slash, raw)) {
             return tag.end;
         }
-        if (markup_ != Markup::Xml && KeepsWhiteSpace(tag.name) && !selfClosed && kept_++ == 0) {
-            keptFrom_ = tag.end;
+        if (KeepsWhiteSpace(tag.name)) {
+            firstInPre_ = tag.end;
         }
         if (!raw) {
             return tag.end;
@@ -368,27 +371,36 @@ class MarkupLexer {
 
     // Reports a span; in the text of `<pre>`, the text before it is a literal.
     void Push(const CommentSpan& span) {
-        if (kept_ > 0) {
-            lex_scan::AddLiteral(text_, keptFrom_, span.begin, spans_);
+        if (keptFrom_ != std::string_view::npos) {
+            KeepText(span.begin);
             keptFrom_ = span.end;
         }
         spans_.push_back(span);
     }
 
+    // The text of `<pre>` up to `end` stays as it stands, blanks at a line's end too.
+    void KeepText(size_t end) {
+        if (keptFrom_ < end) {
+            spans_.push_back({keptFrom_, end, false, false, true});
+        }
+    }
+
     // A literal's lines are text; in `<pre>` that text's literal holds them.
     void AddLiteral(size_t begin, size_t end) {
-        if (kept_ == 0) {
+        if (keptFrom_ == std::string_view::npos) {
             lex_scan::AddLiteral(text_, begin, end, spans_);
         }
     }
 
-    // The text of the outermost `<pre>` ends at `i`.
-    void EndKept(size_t i) {
-        if (keptFrom_ != std::string_view::npos) {
-            lex_scan::AddLiteral(text_, keptFrom_, i, spans_);
+    // The text of `<pre>`: from where the first opens to where the last closes (the markup from
+    // `begin` to `end` opened or closed one), it is reported as literals around its comments.
+    void FollowPre(size_t begin, size_t end) {
+        if (tree_.InPre() && keptFrom_ == std::string_view::npos) {
+            keptFrom_ = end;
+        } else if (!tree_.InPre() && keptFrom_ != std::string_view::npos) {
+            KeepText(begin);
             keptFrom_ = std::string_view::npos;
         }
-        kept_ = 0;
     }
 
     // Where the end tag of a raw-text element named `name` starts, or the text's size.
@@ -409,8 +421,8 @@ class MarkupLexer {
     CommentSpans& spans_;
     Markup markup_;
     HtmlTree tree_;
-    int kept_ = 0;  // how many <pre> and <listing> elements are open around it
-    size_t keptFrom_ = std::string_view::npos;  // where their text not yet reported starts
+    size_t keptFrom_ = std::string_view::npos;    // where the text of <pre> not reported starts
+    size_t firstInPre_ = std::string_view::npos;  // where the last <pre>'s text starts
 };
 
 }  // namespace

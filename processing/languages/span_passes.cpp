@@ -152,12 +152,12 @@ class SpanPass {
         while (true) {
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
             out_.append(t_.substr(from, lineEnd - from));
+            protectedEnd_ = out_.size();  // its blanks stay, a comment removed before them too
             if (lineEnd == to) {
                 break;
             }
             from = EndLine(lineEnd, true);
         }
-        protectedEnd_ = out_.size();
     }
 
     // Copies code within one line. Its first byte other than a space or tab may need the line

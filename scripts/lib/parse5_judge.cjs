@@ -13,6 +13,8 @@ const parse5 = require("parse5");
 const CODE = new Set(["script", "style"]);
 // Elements whose text is shown with its white space, line ends and blank lines too.
 const EXACT = new Set(["pre", "listing", "textarea", "xmp", "plaintext"]);
+// Elements where HTML drops a line end right after the start tag.
+const PRE = new Set(["pre", "listing"]);
 
 // The document as a list of nodes in order: elements with their attributes, text (adjacent
 // pieces joined, as removing a comment between them joins them), and the comments apart.
@@ -35,10 +37,15 @@ function flatten(text) {
         if (node.nodeName === "#comment") {
             const at = node.sourceCodeLocation;
             if (at && text.startsWith("<!--", at.startOffset)) {
-                // One right after a `<` of text stays where a name (or `!`, `/`, `?`) follows it:
-                // removing it would join the two into markup.
-                const joins = text[at.startOffset - 1] === "<" &&
-                    /[A-Za-z!/?]/.test(text[at.endOffset] || "");
+                // Some stay, where removing them would change what stands around them: one right
+                // after a `<` of text that a name (or `!`, `/`, `?`) follows (the two would be
+                // markup), and one first in a <pre> or <listing> that a line end follows (HTML
+                // would drop the line end).
+                const parent = node.parentNode;
+                const joins = (text[at.startOffset - 1] === "<" &&
+                    /[A-Za-z!/?]/.test(text[at.endOffset] || "")) ||
+                    (parent && PRE.has(parent.tagName) && parent.childNodes[0] === node &&
+                     /[\r\n]/.test(text[at.endOffset] || ""));
                 comments += joins ? 0 : 1;
                 // Left open at the text's end, after no white space.
                 openAtEnd = at.endOffset >= text.length && !/--!?>$/.test(text) &&
