@@ -108,7 +108,8 @@ TEST(ContextLexers, Html) {
             // The <b> that </p> closed opens again at `x`; </svg> stops at it.
             {"<svg><title><p><b></p>x</svg></b></title><textarea><!-- x --></textarea>",
              {"<!-- x -->"}},
-            {"<<!-- c -->a <!-- d -->", {"<!-- d -->"}},  // not `<a`
+            {"<<!-- c -->a <!-- d -->", {"<!-- d -->"}},             // not `<a`
+            {"<pre><!-- c -->\nx<!-- d --></pre>", {"<!-- d -->"}},  // HTML drops a first line end
         });
 }
 

@@ -160,6 +160,7 @@ TEST(Languages, KotlinSwiftScalaDartGroovy) {
 
 TEST(Languages, StyleSheetsAndJson) {
     ExpectAll(LexHtml, {{"<p>a<!-- b\n -->c <!-- d -->e", "<p>ac e"}});  // text stays as it was
+    ExpectAll(LexHtml, {{"<pre>a <!-- c --> \n\n</pre>", "<pre>a  \r\n\r\n</pre>"}});  // all of it
     ExpectAll(LexCss, {{"a::after { content: \"/*\" } /* c */", "a::after { content: \"/*\" }"}});
     ExpectAll(LexScss, {{"a { b: \"//\"; } // c", "a { b: \"//\"; }"}});
     ExpectAll(LexCss, {{"a { b: url(//x) } /* c */", "a { b: url(//x) }"}});
