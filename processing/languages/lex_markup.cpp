@@ -193,7 +193,7 @@ class MarkupLexer {
 
     // `<!-- … -->`. Some stay, where what stands around them would run together without them:
     // after a `<` of text, one that a name (or `!`, `/`, `?`) follows, past any more comments; the
-    // first in a `<pre>` that a line end follows, which would be the one HTML drops there.
+    // first in a `<pre>` that a line end (or the text's end) follows, which HTML would drop.
     size_t Comment(size_t i) {
         const size_t end = CommentEnd(i);
         if (markup_ != Markup::Xml) {
@@ -204,12 +204,18 @@ class MarkupLexer {
             const char next = after < text_.size() ? text_[after] : '\0';
             if ((i > 0 && text_[i - 1] == '<' &&
                  (IsLetter(next) || next == '!' || next == '/' || next == '?')) ||
-                (i == firstInPre_ && (next == '\n' || next == '\r'))) {
+                (i == firstInPre_ && (next == '\n' || next == '\r' || ClosedAtEnd(after)))) {
                 return end;
             }
         }
         Push({i, end, false, false});
         return end;
+    }
+
+    // Whether `at` is the text's end, just past a closed comment (the line end after it went with
+    // the // pass).
+    bool ClosedAtEnd(size_t at) const {
+        return at == text_.size() && (text_.ends_with("-->") || text_.ends_with("--!>"));
     }
 
     // Just past the comment at `i`. HTML also ends one at `--!>`, and takes `<!-->` and `<!--->`

@@ -13,8 +13,6 @@ const parse5 = require("parse5");
 const CODE = new Set(["script", "style"]);
 // Elements whose text is shown with its white space, line ends and blank lines too.
 const EXACT = new Set(["pre", "listing", "textarea", "xmp", "plaintext"]);
-// Elements where HTML drops a line end right after the start tag.
-const PRE = new Set(["pre", "listing"]);
 
 // The document as a list of nodes in order: elements with their attributes, text (adjacent
 // pieces joined, as removing a comment between them joins them), and the comments apart.
@@ -22,7 +20,7 @@ function flatten(text) {
     const document = parse5.parse(text, { sourceCodeLocationInfo: true });
     const items = [];
     let comments = 0;
-    let openAtEnd = false;
+    let openAtEnd = null;
     let pendingText = "";
     let pendingExact = false;
     const flush = () => {
@@ -41,15 +39,14 @@ function flatten(text) {
                 // after a `<` of text that a name (or `!`, `/`, `?`) follows (the two would be
                 // markup), and one first in a <pre> or <listing> that a line end follows (HTML
                 // would drop the line end).
-                const parent = node.parentNode;
                 const joins = (text[at.startOffset - 1] === "<" &&
                     /[A-Za-z!/?]/.test(text[at.endOffset] || "")) ||
-                    (parent && PRE.has(parent.tagName) && parent.childNodes[0] === node &&
+                    (/<(pre|listing)(\s[^>]*)?>$/i.test(text.slice(0, at.startOffset)) &&
                      /[\r\n]/.test(text[at.endOffset] || ""));
                 comments += joins ? 0 : 1;
-                // Left open at the text's end, after no white space.
-                openAtEnd = at.endOffset >= text.length && !/--!?>$/.test(text) &&
-                    !/\s$/.test(text.slice(0, at.startOffset));
+                // Left open at the text's end: the white space before it.
+                openAtEnd = at.endOffset >= text.length && !/--!?>$/.test(text)
+                    ? /\s*$/.exec(text.slice(0, at.startOffset))[0] : null;
                 return;
             }
             flush();
@@ -90,8 +87,12 @@ function main() {
         const [source, result] = line.split("\t");
         const before = flatten(read(source));
         // A comment left open at the text's end takes its last line end: the line end the result
-        // ends with stands for the white space before the comment, or for nothing.
-        const after = flatten(read(result).replace(before.openAtEnd ? /\r?\n$/ : /$^/, ""));
+        // ends with stands for the white space before the comment where the passes took that
+        // away at the line's end, or for nothing.
+        const written = read(result);
+        const body = written.replace(/\r?\n$/, "");
+        const kept = before.openAtEnd !== null && body.endsWith(before.openAtEnd);
+        const after = flatten(kept ? body : written);
         const i = before.items.findIndex((item, k) => item !== after.items[k]);
         let verdict = null;
         if (after.comments > 0) {
