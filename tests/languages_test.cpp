@@ -51,6 +51,7 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
     EXPECT_EQ(BothPasses("/* a\n*/ x /* b */", LexRust, true), "/* a\n*/ x");
     // Text after `?>` that takes the last line end: its blank last line stays through both passes.
     EXPECT_EQ(BothPasses("<?php ?>\n\n", LexPhp), "<?php ?>\r\n");
+    EXPECT_EQ(BothPasses("<?php ?>a\\\n", LexPhp), "<?php ?>a\\");  // no code continued there
 }
 
 TEST(Languages, Php) {
@@ -59,6 +60,7 @@ TEST(Languages, Php) {
                           // `<<<x` and a line end would open a heredoc.
                           {"<?php <<<x// c\n;", "<?php <<<x \r\n;"},
                           {"<?php <<</* c */x\n;", "<?php <<<\r\nx\r\n;"},
+                          {"<?php \"${/* c */x}\";", "<?php \"${ x}\";"},  // not the variable $x
                       });
 }
 

@@ -98,6 +98,9 @@ class PhpLexer {
     // stays (code follows it on its line, so it goes as a block comment does, leaving a space
     // where `?` and `?>` would run together), or `/* … */`.
     CommentSpan CommentAt(size_t i) const {
+        if (i >= text_.size()) {
+            return {i, i};
+        }
         const char next = i + 1 < text_.size() ? text_[i + 1] : '\0';
         if (text_[i] == '/' && next == '*') {
             const size_t close = text_.find("*/", i + 2);
@@ -133,7 +136,15 @@ class PhpLexer {
         }
         if (depth < kMaxNesting && ((c == '{' && next == '$') || (c == '$' && next == '{'))) {
             Literal(piece, i);
-            return piece = Code(i + (c == '{' ? 1 : 2), depth + 1, true);
+            size_t code = i + (c == '{' ? 1 : 2);
+            // `${ID}` names a variable: a comment removed before the name leaves a space.
+            if (CommentSpan span = c == '$' ? CommentAt(code) : CommentSpan{code, code};
+                span.end > code && !span.line) {
+                span.keepsSpace = true;
+                spans_.push_back(span);
+                code = span.end;
+            }
+            return piece = Code(code, depth + 1, true);
         }
         return i + 1;
     }
@@ -240,7 +251,7 @@ class PhpLexer {
             while (i < text_.size() && lex_scan::IsBlank(text_[i])) {
                 ++i;
             }
-            const CommentSpan span = i < text_.size() ? CommentAt(i) : CommentSpan{i, i};
+            const CommentSpan span = CommentAt(i);
             if (span.end == i) {
                 return i;
             }
