@@ -1,7 +1,6 @@
 #include "processing/languages/html_tree.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "processing/languages/lex_scan.h"
 
@@ -13,13 +12,8 @@ constexpr size_t kNone = std::string_view::npos;
 constexpr size_t kMaxOpen = 256;
 constexpr size_t kMaxFormatting = 64;
 
-bool Is(std::string_view name, std::string_view lower) {
-    return name.size() == lower.size() && lex_scan::StartsWithNoCase(name, 0, lower);
-}
-
-bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::ranges::any_of(names, [&](std::string_view n) { return Is(name, n); });
-}
+constexpr auto Is = lex_scan::EqualsNoCase;
+constexpr auto IsOneOf = lex_scan::IsOneOfNoCase;
 
 // HTML start tags that end the SVG or MathML content they stand in.
 bool BreaksOut(std::string_view name) {

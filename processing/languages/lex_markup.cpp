@@ -4,7 +4,6 @@
 // whose text is raw (`<textarea>`, `<title>`, …) are read past to their end tag. The text of
 // `<pre>` and `<listing>` keeps its white space: it is reported as literals around the comments.
 #include <algorithm>
-#include <initializer_list>
 
 #include "processing/languages/html_tree.h"
 #include "processing/languages/lexers.h"
@@ -12,6 +11,8 @@
 
 namespace {
 
+using lex_scan::EqualsNoCase;
+using lex_scan::IsOneOfNoCase;
 using lex_scan::StartsWithNoCase;
 
 enum class Markup { Html, Xml, Vue };
@@ -22,10 +23,6 @@ bool IsSpace(char c) {
 
 bool IsLetter(char c) {
     return static_cast<unsigned>((c | 0x20) - 'a') < 26u;
-}
-
-bool EqualsNoCase(std::string_view text, std::string_view lower) {
-    return text.size() == lower.size() && StartsWithNoCase(text, 0, lower);
 }
 
 // What the text of an element is: markup, raw text kept as it is, or code of a language.
@@ -86,18 +83,9 @@ constexpr std::string_view kRawTextElements[] = {
     "textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript", "plaintext",
 };
 
-bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    for (std::string_view candidate : names) {
-        if (EqualsNoCase(name, candidate)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // HTML elements whose text keeps its line ends, blank lines too; markup goes on in them.
 bool KeepsWhiteSpace(std::string_view name) {
-    return IsOneOf(name, {"pre", "listing"});
+    return IsOneOfNoCase(name, {"pre", "listing"});
 }
 
 Content ContentOf(const Tag& tag, Markup markup) {
@@ -357,7 +345,7 @@ class MarkupLexer {
                 tag.lang = value, tag.hasLang = true;
             } else if (EqualsNoCase(name, "encoding")) {
                 tag.attributes.encoding = value;
-            } else if (IsOneOf(name, {"color", "face", "size"})) {
+            } else if (IsOneOfNoCase(name, {"color", "face", "size"})) {
                 tag.attributes.fontBreaksOut = true;
             }
         }

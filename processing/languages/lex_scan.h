@@ -3,6 +3,7 @@
 #pragma once
 #include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 #include <string_view>
 
 #include "files/byte_scan.h"
@@ -73,5 +74,16 @@ inline void AddLiteral(std::string_view text, size_t begin, size_t end, CommentS
 
 // True when `text` at `at` starts with `word`, letters compared regardless of case.
 bool StartsWithNoCase(std::string_view text, size_t at, std::string_view word);
+
+// True when `text` is `word`, letters compared regardless of case.
+inline bool EqualsNoCase(std::string_view text, std::string_view word) {
+    return text.size() == word.size() && StartsWithNoCase(text, 0, word);
+}
+
+// True when `text` is one of `words`, letters compared regardless of case.
+inline bool IsOneOfNoCase(std::string_view text, std::initializer_list<std::string_view> words) {
+    return std::ranges::any_of(words,
+                               [&](std::string_view word) { return EqualsNoCase(text, word); });
+}
 
 }  // namespace lex_scan
