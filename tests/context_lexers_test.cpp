@@ -102,6 +102,15 @@ TEST(ContextLexers, Html) {
             // SVG's <title> holds markup, and HTML's in it: <textarea> is raw there.
             {"<svg><title><!-- c --><textarea><!-- x --></textarea></title></svg>", {"<!-- c -->"}},
             {"<svg><p><textarea><!-- x --></textarea>", {}},  // <p> ends SVG
+            // So does <font> with `color`, `face` or `size`.
+            {"<svg><font><textarea><!-- c --></textarea></font><font color=r><textarea><!-- x -->",
+             {"<!-- c -->"}},
+            // MathML's text elements and its `annotation-xml` for HTML hold HTML.
+            {"<math><mi><textarea><!-- x --></textarea></mi><textarea><!-- c --></textarea>",
+             {"<!-- c -->"}},
+            {"<math><annotation-xml encoding=\"text/html\"><xmp><!-- x --></xmp></annotation-xml>"
+             "<annotation-xml><xmp><!-- c --></xmp>",
+             {"<!-- c -->"}},
             {"<![CDATA[ > <!-- c --> ]]><svg><![CDATA[<!-- x -->]]></svg>", {"<!-- c -->"}},
             // A raw element's end tag closes it alone.
             {"<svg><title><title>a</title><textarea><!-- x --></textarea>", {}},
@@ -173,7 +182,8 @@ TEST(ContextLexers, MultiLineLiterals) {
         {{"<a title='a\n\nb'><textarea>\n\n</textarea>", {"'a\n\nb'", "\n\n"}},
          // The text of <pre>, around its comments, markup and all.
          {"<pre>a\n\n<!-- c --><b title='\n'>\n</b></pre>\n\n", {"a\n\n", "<b title='\n'>\n</b>"}},
-         {"<!x\n\ny><?x\n\n>", {"<!x\n\ny>", "<?x\n\n>"}}},
+         {"<!x\n\ny><?x\n\n>", {"<!x\n\ny>", "<?x\n\n>"}},
+         {"<pre><p></pre>\n\n", {"<p>"}}},  // </pre> closes the <p> in it too
         literals);
 }
 
