@@ -1,6 +1,8 @@
 #include "processing/languages/html_tree.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "processing/languages/lex_scan.h"
 
@@ -15,62 +17,189 @@ constexpr size_t kMaxFormatting = 64;
 constexpr auto Is = lex_scan::EqualsNoCase;
 constexpr auto IsOneOf = lex_scan::IsOneOfNoCase;
 
-// HTML start tags that end the SVG or MathML content they stand in.
-bool BreaksOut(std::string_view name) {
-    return IsOneOf(
-        name,
-        {"b",      "big",  "blockquote", "body",  "br",   "center", "code",    "dd",   "div",
-         "dl",     "dt",   "em",         "embed", "h1",   "h2",     "h3",      "h4",   "h5",
-         "h6",     "head", "hr",         "i",     "img",  "li",     "listing", "menu", "meta",
-         "nobr",   "ol",   "p",          "pre",   "ruby", "s",      "small",   "span", "strong",
-         "strike", "sub",  "sup",        "table", "tt",   "u",      "ul",      "var"});
+// What HTML's tree construction does with an HTML element, by its name.
+enum : unsigned {
+    kBreaksOut = 1,       // its start tag ends the SVG or MathML content it stands in
+    kFormatting = 2,      // one of the formatting elements, opened again when closed by accident
+    kVoid = 4,            // it has no end tag
+    kClosesP = 8,         // its start tag closes an open `<p>`
+    kNoReconstruct = 16,  // its start tag opens no formatting element again
+    kSpecial = 32,        // HTML's "special" category: end tags of others stop at it
+    kScope = 64,          // it bounds the scope in which end tags look for their element
+    kButton = 128,        // it bounds the scope of `<p>` too
+    kPre = 256,           // its text keeps its white space
+    kIgnored = 512,       // `<html>`, `<head>`, `<body>`: never open here
+};
+
+struct NameFlags {
+    std::string_view name;
+    unsigned flags;
+};
+
+constexpr unsigned kBlock = kClosesP | kNoReconstruct | kSpecial;
+
+constexpr NameFlags kHtmlNames[] = {
+    {"a", kFormatting},
+    {"address", kBlock},
+    {"applet", kSpecial | kScope},
+    {"area", kVoid | kSpecial},
+    {"article", kBlock},
+    {"aside", kBlock},
+    {"b", kBreaksOut | kFormatting},
+    {"base", kVoid | kSpecial | kNoReconstruct},
+    {"basefont", kVoid | kSpecial},
+    {"bgsound", kVoid | kSpecial},
+    {"big", kBreaksOut | kFormatting},
+    {"blockquote", kBreaksOut | kBlock},
+    {"body", kBreaksOut | kSpecial | kIgnored},
+    {"br", kBreaksOut | kVoid | kSpecial},
+    {"button", kSpecial | kButton},
+    {"caption", kSpecial | kScope},
+    {"center", kBreaksOut | kBlock},
+    {"code", kBreaksOut | kFormatting},
+    {"col", kVoid | kSpecial},
+    {"colgroup", kSpecial},
+    {"dd", kBreaksOut | kSpecial | kNoReconstruct},
+    {"details", kBlock},
+    {"dialog", kClosesP | kNoReconstruct},
+    {"dir", kBlock},
+    {"div", kBreaksOut | kBlock},
+    {"dl", kBreaksOut | kBlock},
+    {"dt", kBreaksOut | kSpecial | kNoReconstruct},
+    {"em", kBreaksOut | kFormatting},
+    {"embed", kBreaksOut | kVoid | kSpecial},
+    {"fieldset", kBlock},
+    {"figcaption", kBlock},
+    {"figure", kBlock},
+    {"font", kFormatting},
+    {"footer", kBlock},
+    {"form", kBlock},
+    {"frame", kVoid | kSpecial},
+    {"frameset", kSpecial | kIgnored},
+    {"h1", kBreaksOut | kBlock},
+    {"h2", kBreaksOut | kBlock},
+    {"h3", kBreaksOut | kBlock},
+    {"h4", kBreaksOut | kBlock},
+    {"h5", kBreaksOut | kBlock},
+    {"h6", kBreaksOut | kBlock},
+    {"head", kBreaksOut | kSpecial | kIgnored},
+    {"header", kBlock},
+    {"hgroup", kBlock},
+    {"hr", kBreaksOut | kVoid | kBlock},
+    {"html", kSpecial | kIgnored},
+    {"i", kBreaksOut | kFormatting},
+    {"iframe", kSpecial | kNoReconstruct},
+    {"image", kVoid},
+    {"img", kBreaksOut | kVoid | kSpecial},
+    {"input", kVoid | kSpecial},
+    {"keygen", kVoid | kSpecial},
+    {"li", kBreaksOut | kSpecial | kNoReconstruct},
+    {"link", kVoid | kSpecial | kNoReconstruct},
+    {"listing", kBreaksOut | kBlock | kPre},
+    {"main", kBlock},
+    {"marquee", kSpecial | kScope},
+    {"menu", kBreaksOut | kBlock},
+    {"meta", kBreaksOut | kVoid | kSpecial | kNoReconstruct},
+    {"nav", kBlock},
+    {"nobr", kBreaksOut | kFormatting},
+    {"noembed", kSpecial | kNoReconstruct},
+    {"noframes", kSpecial | kNoReconstruct},
+    {"noscript", kSpecial | kNoReconstruct},
+    {"object", kSpecial | kScope},
+    {"ol", kBreaksOut | kBlock},
+    {"p", kBreaksOut | kBlock},
+    {"param", kVoid | kSpecial | kNoReconstruct},
+    {"plaintext", kBlock},
+    {"pre", kBreaksOut | kBlock | kPre},
+    {"ruby", kBreaksOut},
+    {"s", kBreaksOut | kFormatting},
+    {"script", kSpecial | kNoReconstruct},
+    {"search", kBlock},
+    {"section", kBlock},
+    {"select", kSpecial},
+    {"small", kBreaksOut | kFormatting},
+    {"source", kVoid | kSpecial | kNoReconstruct},
+    {"span", kBreaksOut},
+    {"strike", kBreaksOut | kFormatting},
+    {"strong", kBreaksOut | kFormatting},
+    {"style", kSpecial | kNoReconstruct},
+    {"sub", kBreaksOut},
+    {"summary", kBlock},
+    {"sup", kBreaksOut},
+    {"table", kBreaksOut | kBlock | kScope},
+    {"tbody", kSpecial},
+    {"td", kSpecial | kScope},
+    {"template", kSpecial | kScope},
+    {"textarea", kSpecial | kNoReconstruct},
+    {"tfoot", kSpecial},
+    {"th", kSpecial | kScope},
+    {"thead", kSpecial},
+    {"title", kSpecial | kNoReconstruct},
+    {"tr", kSpecial},
+    {"track", kVoid | kSpecial | kNoReconstruct},
+    {"tt", kBreaksOut | kFormatting},
+    {"u", kBreaksOut | kFormatting},
+    {"ul", kBreaksOut | kBlock},
+    {"var", kBreaksOut},
+    {"wbr", kVoid | kSpecial},
+    {"xmp", kClosesP | kSpecial},
+};
+
+// A name of up to 16 bytes as two numbers, letters in lower case.
+struct Key {
+    uint64_t high = 0;
+    uint64_t low = 0;
+    friend constexpr bool operator==(const Key&, const Key&) = default;
+};
+
+constexpr Key KeyOf(std::string_view name) {
+    Key key;
+    for (size_t k = 0; k < name.size() && k < 16; ++k) {
+        const auto c = static_cast<unsigned char>(name[k]);
+        const uint64_t lower = c >= 'A' && c <= 'Z' ? c | 0x20u : c;
+        (k < 8 ? key.high : key.low) |= lower << (8 * (7 - k % 8));
+    }
+    return key;
 }
 
-bool IsFormatting(std::string_view name) {
-    return IsOneOf(name, {"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small",
-                          "strike", "strong", "tt", "u"});
+// The names in an open-addressed table, by a hash of their first eight bytes.
+constexpr size_t kSlots = 512;
+
+constexpr size_t SlotOf(const Key& key) {
+    return static_cast<size_t>((key.high * 0x9E3779B97F4A7C15u) >> 55) % kSlots;
 }
 
-bool IsVoid(std::string_view name) {
-    return IsOneOf(
-        name, {"area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "image",
-               "img", "input", "keygen", "link", "meta", "param", "source", "track", "wbr"});
-}
+struct Slot {
+    Key key;
+    unsigned flags = 0;
+    bool used = false;
+};
 
-// HTML start tags that close an open `<p>` and are no phrasing content.
-bool ClosesP(std::string_view name) {
-    return IsOneOf(
-        name,
-        {"address", "article", "aside",    "blockquote", "center", "details", "dialog",    "dir",
-         "div",     "dl",      "fieldset", "figcaption", "figure", "footer",  "form",      "h1",
-         "h2",      "h3",      "h4",       "h5",         "h6",     "header",  "hgroup",    "hr",
-         "listing", "main",    "menu",     "nav",        "ol",     "p",       "plaintext", "pre",
-         "search",  "section", "summary",  "table",      "ul",     "xmp"});
-}
+constexpr auto kHtmlSlots = [] {
+    std::array<Slot, kSlots> slots{};
+    for (const NameFlags& row : kHtmlNames) {
+        const Key key = KeyOf(row.name);
+        size_t at = SlotOf(key);
+        while (slots[at].used) {
+            at = (at + 1) % kSlots;
+        }
+        slots[at] = {key, row.flags, true};
+    }
+    return slots;
+}();
 
-// HTML start tags before which the formatting elements closed by accident are opened again.
-bool Reconstructs(std::string_view name) {
-    return Is(name, "xmp") ||
-           !(ClosesP(name) || IsOneOf(name, {"base", "dd", "dt", "iframe", "li", "link", "meta",
-                                             "noembed", "noframes", "noscript", "param", "script",
-                                             "source", "style", "textarea", "title", "track"}));
-}
-
-bool IsSpecialHtml(std::string_view name) {
-    return IsOneOf(
-        name,
-        {"address", "applet",     "area",     "article",    "aside",     "base",     "basefont",
-         "bgsound", "blockquote", "body",     "br",         "button",    "caption",  "center",
-         "col",     "colgroup",   "dd",       "details",    "dir",       "div",      "dl",
-         "dt",      "embed",      "fieldset", "figcaption", "figure",    "footer",   "form",
-         "frame",   "frameset",   "h1",       "h2",         "h3",        "h4",       "h5",
-         "h6",      "head",       "header",   "hgroup",     "hr",        "html",     "iframe",
-         "img",     "input",      "keygen",   "li",         "link",      "listing",  "main",
-         "marquee", "menu",       "meta",     "nav",        "noembed",   "noframes", "noscript",
-         "object",  "ol",         "p",        "param",      "plaintext", "pre",      "script",
-         "search",  "section",    "select",   "source",     "style",     "summary",  "table",
-         "tbody",   "td",         "template", "textarea",   "tfoot",     "th",       "thead",
-         "title",   "tr",         "track",    "ul",         "wbr",       "xmp"});
+// The flags of the HTML element named `name`, in any case; 0 for the others.
+unsigned FlagsOf(std::string_view name) {
+    if (name.size() > 10) {
+        return 0;  // longer than "blockquote"
+    }
+    const Key key = KeyOf(name);
+    for (size_t at = SlotOf(key); kHtmlSlots[at].used; at = (at + 1) % kSlots) {
+        if (kHtmlSlots[at].key == key) {
+            return kHtmlSlots[at].flags;
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -78,7 +207,7 @@ bool IsSpecialHtml(std::string_view name) {
 bool HtmlTree::Special(const Element& node) {
     return node.htmlIntegration || node.textIntegration ||
            (node.space == Space::MathMl && Is(node.name, "annotation-xml")) ||
-           (node.space == Space::Html && IsSpecialHtml(node.name));
+           (node.flags & kSpecial) != 0;
 }
 
 bool HtmlTree::HtmlOrIntegration() const {
@@ -103,10 +232,11 @@ bool HtmlTree::HtmlRulesTake(bool startTag, std::string_view name) const {
 
 bool HtmlTree::Start(std::string_view name, const Attributes& attributes, bool selfClosing,
                      bool raw) {
+    const unsigned flags = FlagsOf(name);
     if (!HtmlRulesTake(true, name)) {
-        if (!BreaksOut(name) && !(Is(name, "font") && attributes.fontBreaksOut)) {
+        if (!(flags & kBreaksOut) && !(Is(name, "font") && attributes.fontBreaksOut)) {
             if (!selfClosing) {
-                Push(name, open_.back().space, attributes);
+                Push(name, 0, open_.back().space, attributes);
             }
             return false;
         }
@@ -117,19 +247,19 @@ bool HtmlTree::Start(std::string_view name, const Attributes& attributes, bool s
     if (IsOneOf(name, {"svg", "math"})) {
         Reconstruct();
         if (!selfClosing) {
-            Push(name, Is(name, "svg") ? Space::Svg : Space::MathMl, attributes);
+            Push(name, 0, Is(name, "svg") ? Space::Svg : Space::MathMl, attributes);
         }
         return true;
     }
-    HtmlStart(name, raw);
+    HtmlStart(name, flags, raw);
     return true;
 }
 
-void HtmlTree::HtmlStart(std::string_view name, bool raw) {
-    if (IsOneOf(name, {"html", "head", "body", "frameset"})) {
+void HtmlTree::HtmlStart(std::string_view name, unsigned flags, bool raw) {
+    if (flags & kIgnored) {
         return;
     }
-    if (ClosesP(name)) {
+    if (flags & kClosesP) {
         if (const size_t p = InScope("p", true); p != kNone) {
             PopThrough(p);
         }
@@ -146,14 +276,14 @@ void HtmlTree::HtmlStart(std::string_view name, bool raw) {
             Erase(static_cast<size_t>(open - open_.begin()));
         }
     }
-    if (Reconstructs(name)) {
+    if (!(flags & kNoReconstruct)) {
         Reconstruct();
     }
-    if (raw || IsVoid(name)) {
+    if (raw || (flags & kVoid)) {
         return;
     }
-    const size_t id = Push(name, Space::Html, {});
-    if (IsFormatting(name) && id != kNone) {
+    const size_t id = Push(name, flags, Space::Html, {});
+    if ((flags & kFormatting) && id != kNone) {
         // No more than three alike, as HTML keeps them.
         if (std::ranges::count_if(formatting_,
                                   [&](const Formatting& f) { return Is(f.name, name); }) == 3) {
@@ -196,10 +326,11 @@ void HtmlTree::HtmlEnd(std::string_view name) {
         }
         return;
     }
-    if (Adopt(name)) {
+    const unsigned flags = FlagsOf(name);
+    if ((flags & kFormatting) && Adopt(name)) {
         return;
     }
-    if (IsSpecialHtml(name)) {
+    if (flags & kSpecial) {
         // A block's end tag closes it, and what is open in it, where it is in scope.
         if (const size_t block = InScope(name, false); block != kNone) {
             PopThrough(block);
@@ -224,13 +355,14 @@ void HtmlTree::Text() {
     }
 }
 
-size_t HtmlTree::Push(std::string_view name, Space space, const Attributes& attributes) {
+size_t HtmlTree::Push(std::string_view name, unsigned flags, Space space,
+                      const Attributes& attributes) {
     if (open_.size() == kMaxOpen) {
         return kNone;
     }
-    Element element{name, space, false, false, alive_.size()};
+    Element element{name, space, flags, false, false, alive_.size()};
     alive_.push_back(true);
-    pre_ += space == Space::Html && IsOneOf(name, {"pre", "listing"});
+    pre_ += (element.flags & kPre) != 0;
     if (space == Space::Svg) {
         element.htmlIntegration = IsOneOf(name, {"foreignobject", "desc", "title"});
     } else if (space == Space::MathMl) {
@@ -245,7 +377,7 @@ size_t HtmlTree::Push(std::string_view name, Space space, const Attributes& attr
 
 void HtmlTree::Forget(const Element& element) {
     alive_[element.id] = false;
-    pre_ -= element.space == Space::Html && IsOneOf(element.name, {"pre", "listing"});
+    pre_ -= (element.flags & kPre) != 0;
 }
 
 void HtmlTree::PopThrough(size_t index) {
@@ -268,10 +400,7 @@ size_t HtmlTree::InScope(std::string_view name, bool button) const {
         }
         const bool mathScope = node.space == Space::MathMl && Is(node.name, "annotation-xml");
         if (node.htmlIntegration || node.textIntegration || mathScope ||
-            (node.space == Space::Html &&
-             (IsOneOf(node.name, {"applet", "caption", "table", "td", "th", "marquee", "object",
-                                  "template"}) ||
-              (button && Is(node.name, "button"))))) {
+            (node.flags & (button ? kScope | kButton : kScope)) != 0) {
             return kNone;
         }
     }
@@ -291,7 +420,7 @@ void HtmlTree::Reconstruct() {
         --first;
     }
     for (size_t k = first; k < formatting_.size(); ++k) {
-        formatting_[k].id = Push(formatting_[k].name, Space::Html, {});
+        formatting_[k].id = Push(formatting_[k].name, kFormatting, Space::Html, {});
     }
 }
 

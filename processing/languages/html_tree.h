@@ -32,6 +32,7 @@ class HtmlTree {
     struct Element {
         std::string_view name;
         Space space;
+        unsigned flags;        // of an HTML element, by its name
         bool htmlIntegration;  // HTML start tags and text are read by HTML's rules in it
         bool textIntegration;  // MathML's mi, mo, mn, ms, mtext
         size_t id;
@@ -42,10 +43,10 @@ class HtmlTree {
     bool HtmlOrIntegration() const;
     // Whether HTML's rules take a start tag named `name` (or else text) at the current node.
     bool HtmlRulesTake(bool startTag, std::string_view name) const;
-    void HtmlStart(std::string_view name, bool raw);
+    void HtmlStart(std::string_view name, unsigned flags, bool raw);
     void HtmlEnd(std::string_view name);
     // Returns the new element's id, or npos when it is too deep to be kept track of.
-    size_t Push(std::string_view name, Space space, const Attributes& attributes);
+    size_t Push(std::string_view name, unsigned flags, Space space, const Attributes& attributes);
     void Forget(const Element& element);
     void PopThrough(size_t index);
     void Erase(size_t index);

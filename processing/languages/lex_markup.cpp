@@ -151,13 +151,9 @@ class MarkupLexer {
             case '?':
                 return Kept(i, Past(i + 2, markup_ == Markup::Xml ? "?>" : ">"));
             case '/':
-                if (!IsLetter(i + 2 < text_.size() ? text_[i + 2] : '\0')) {
-                    return Kept(i, Past(i + 2, ">"));
-                }
-                if (markup_ != Markup::Xml) {
-                    tree_.End(TagName(i + 2));
-                }
-                return StartTag(i + 1).end;  // its attributes are read as a start tag's
+                return IsLetter(i + 2 < text_.size() ? text_[i + 2] : '\0')
+                           ? EndTagAt(i)
+                           : Kept(i, Past(i + 2, ">"));
             default:
                 if (IsLetter(next) || (markup_ == Markup::Xml && next == '_')) {
                     return Element(i);
@@ -171,6 +167,16 @@ class MarkupLexer {
     size_t Past(size_t i, std::string_view close) const {
         const size_t at = text_.find(close, i);
         return at == std::string_view::npos ? text_.size() : at + close.size();
+    }
+
+    // The end tag at `i`; returns just past it. Any attributes are read as a start tag's.
+    size_t EndTagAt(size_t i) {
+        const std::string_view name = TagName(i + 2);
+        if (markup_ != Markup::Xml) {
+            tree_.End(name);
+        }
+        const size_t after = i + 2 + name.size();
+        return after < text_.size() && text_[after] == '>' ? after + 1 : StartTag(i + 1).end;
     }
 
     // Markup that stays as it stands from `begin` to `end`: its lines too.
