@@ -29,6 +29,11 @@ enum : unsigned {
     kButton = 128,        // it bounds the scope of `<p>` too
     kPre = 256,           // its text keeps its white space
     kIgnored = 512,       // `<html>`, `<head>`, `<body>`: never open here
+    kA = 1024,            // `<a>`, which closes an open one
+    kP = 2048,            // `<p>`
+    kBr = 4096,           // `<br>`, whose end tag ends SVG and MathML as `</p>` does
+    kSvg = 8192,          // `<svg>` and `<math>`, which open SVG and MathML
+    kMath = 16384,
 };
 
 struct NameFlags {
@@ -39,7 +44,7 @@ struct NameFlags {
 constexpr unsigned kBlock = kClosesP | kNoReconstruct | kSpecial;
 
 constexpr NameFlags kHtmlNames[] = {
-    {"a", kFormatting},
+    {"a", kFormatting | kA},
     {"address", kBlock},
     {"applet", kSpecial | kScope},
     {"area", kVoid | kSpecial},
@@ -52,7 +57,7 @@ constexpr NameFlags kHtmlNames[] = {
     {"big", kBreaksOut | kFormatting},
     {"blockquote", kBreaksOut | kBlock},
     {"body", kBreaksOut | kSpecial | kIgnored},
-    {"br", kBreaksOut | kVoid | kSpecial},
+    {"br", kBreaksOut | kVoid | kSpecial | kBr},
     {"button", kSpecial | kButton},
     {"caption", kSpecial | kScope},
     {"center", kBreaksOut | kBlock},
@@ -98,6 +103,7 @@ constexpr NameFlags kHtmlNames[] = {
     {"listing", kBreaksOut | kBlock | kPre},
     {"main", kBlock},
     {"marquee", kSpecial | kScope},
+    {"math", kMath},
     {"menu", kBreaksOut | kBlock},
     {"meta", kBreaksOut | kVoid | kSpecial | kNoReconstruct},
     {"nav", kBlock},
@@ -107,7 +113,7 @@ constexpr NameFlags kHtmlNames[] = {
     {"noscript", kSpecial | kNoReconstruct},
     {"object", kSpecial | kScope},
     {"ol", kBreaksOut | kBlock},
-    {"p", kBreaksOut | kBlock},
+    {"p", kBreaksOut | kBlock | kP},
     {"param", kVoid | kSpecial | kNoReconstruct},
     {"plaintext", kBlock},
     {"pre", kBreaksOut | kBlock | kPre},
@@ -126,6 +132,7 @@ constexpr NameFlags kHtmlNames[] = {
     {"sub", kBreaksOut},
     {"summary", kBlock},
     {"sup", kBreaksOut},
+    {"svg", kSvg},
     {"table", kBreaksOut | kBlock | kScope},
     {"tbody", kSpecial},
     {"td", kSpecial | kScope},
@@ -244,10 +251,10 @@ bool HtmlTree::Start(std::string_view name, const Attributes& attributes, bool s
             PopThrough(open_.size() - 1);
         }
     }
-    if (IsOneOf(name, {"svg", "math"})) {
+    if (flags & (kSvg | kMath)) {
         Reconstruct();
         if (!selfClosing) {
-            Push(name, 0, Is(name, "svg") ? Space::Svg : Space::MathMl, attributes);
+            Push(name, 0, (flags & kSvg) ? Space::Svg : Space::MathMl, attributes);
         }
         return true;
     }
@@ -260,13 +267,15 @@ void HtmlTree::HtmlStart(std::string_view name, unsigned flags, bool raw) {
         return;
     }
     if (flags & kClosesP) {
-        if (const size_t p = InScope("p", true); p != kNone) {
+        if (const size_t p = paragraphs_ > 0 ? InScope("p", true) : kNone; p != kNone) {
             PopThrough(p);
         }
     }
     const auto a =
-        std::ranges::find_if(formatting_, [](const Formatting& f) { return Is(f.name, "a"); });
-    if (Is(name, "a") && a != formatting_.end()) {
+        (flags & kA) != 0
+            ? std::ranges::find_if(formatting_, [](const Formatting& f) { return Is(f.name, "a"); })
+            : formatting_.end();
+    if (a != formatting_.end()) {
         // An `<a>` in an `<a>` closes it, out of scope too.
         const size_t id = a->id;
         Adopt("a");
@@ -298,11 +307,12 @@ void HtmlTree::HtmlStart(std::string_view name, unsigned flags, bool raw) {
 }
 
 void HtmlTree::End(std::string_view name) {
-    if (open_.empty() || open_.back().space == Space::Html || IsOneOf(name, {"br", "p"})) {
+    const unsigned flags = FlagsOf(name);
+    if (open_.empty() || open_.back().space == Space::Html || (flags & (kBr | kP))) {
         while (!HtmlOrIntegration()) {
             PopThrough(open_.size() - 1);  // `</p>` and `</br>` end SVG and MathML as start tags do
         }
-        HtmlEnd(name);
+        HtmlEnd(name, flags);
         return;
     }
     // In SVG and MathML, an end tag closes the nearest open element of its name; an HTML element
@@ -313,20 +323,30 @@ void HtmlTree::End(std::string_view name) {
             return;
         }
         if (k == 0 || open_[k - 1].space == Space::Html) {
-            HtmlEnd(name);
+            HtmlEnd(name, flags);
             return;
         }
     }
 }
 
-void HtmlTree::HtmlEnd(std::string_view name) {
-    if (Is(name, "p")) {
-        if (const size_t p = InScope("p", true); p != kNone) {
+void HtmlTree::HtmlEnd(std::string_view name, unsigned flags) {
+    if (flags & kP) {
+        if (const size_t p = paragraphs_ > 0 ? InScope("p", true) : kNone; p != kNone) {
             PopThrough(p);
         }
         return;
     }
-    const unsigned flags = FlagsOf(name);
+    if (!open_.empty() && open_.back().space == Space::Html && Is(open_.back().name, name)) {
+        // Most end tags close the current node, whatever the rule that does it.
+        const size_t id = open_.back().id;
+        if (!formatting_.empty() && formatting_.back().id == id) {
+            formatting_.pop_back();
+        } else if (flags & kFormatting) {
+            std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
+        }
+        PopThrough(open_.size() - 1);
+        return;
+    }
     if ((flags & kFormatting) && Adopt(name)) {
         return;
     }
@@ -363,6 +383,7 @@ size_t HtmlTree::Push(std::string_view name, unsigned flags, Space space,
     Element element{name, space, flags, false, false, alive_.size()};
     alive_.push_back(true);
     pre_ += (element.flags & kPre) != 0;
+    paragraphs_ += (element.flags & kP) != 0;
     if (space == Space::Svg) {
         element.htmlIntegration = IsOneOf(name, {"foreignobject", "desc", "title"});
     } else if (space == Space::MathMl) {
@@ -378,6 +399,7 @@ size_t HtmlTree::Push(std::string_view name, unsigned flags, Space space,
 void HtmlTree::Forget(const Element& element) {
     alive_[element.id] = false;
     pre_ -= (element.flags & kPre) != 0;
+    paragraphs_ -= (element.flags & kP) != 0;
 }
 
 void HtmlTree::PopThrough(size_t index) {

@@ -44,7 +44,7 @@ class HtmlTree {
     // Whether HTML's rules take a start tag named `name` (or else text) at the current node.
     bool HtmlRulesTake(bool startTag, std::string_view name) const;
     void HtmlStart(std::string_view name, unsigned flags, bool raw);
-    void HtmlEnd(std::string_view name);
+    void HtmlEnd(std::string_view name, unsigned flags);
     // Returns the new element's id, or npos when it is too deep to be kept track of.
     size_t Push(std::string_view name, unsigned flags, Space space, const Attributes& attributes);
     void Forget(const Element& element);
@@ -66,4 +66,5 @@ class HtmlTree {
     std::vector<Formatting> formatting_;  // the active formatting elements
     std::vector<bool> alive_;             // by id: whether that element is open
     int pre_ = 0;                         // how many `<pre>` and `<listing>` are open
+    int paragraphs_ = 0;                  // how many `<p>`
 };

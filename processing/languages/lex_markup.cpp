@@ -309,6 +309,9 @@ class MarkupLexer {
         Tag tag;
         tag.name = TagName(i + 1);
         size_t at = i + 1 + tag.name.size();
+        // The attributes that matter to the tree of these two.
+        const bool annotation = EqualsNoCase(tag.name, "annotation-xml");
+        const bool font = EqualsNoCase(tag.name, "font");
         while (at < text_.size()) {
             while (at < text_.size() && (IsSpace(text_[at]) || text_[at] == '/')) {
                 ++at;
@@ -349,9 +352,9 @@ class MarkupLexer {
                 tag.type = value, tag.hasType = true;
             } else if (EqualsNoCase(name, "lang")) {
                 tag.lang = value, tag.hasLang = true;
-            } else if (EqualsNoCase(name, "encoding")) {
+            } else if (annotation && EqualsNoCase(name, "encoding")) {
                 tag.attributes.encoding = value;
-            } else if (IsOneOfNoCase(name, {"color", "face", "size"})) {
+            } else if (font && IsOneOfNoCase(name, {"color", "face", "size"})) {
                 tag.attributes.fontBreaksOut = true;
             }
         }
