@@ -294,9 +294,10 @@ class MarkupLexer {
         } else {
             CommentSpans inner;
             content.lexer(text_.substr(tag.end, close - tag.end), inner);
-            for (const CommentSpan& span : inner) {
-                Push({span.begin + tag.end, span.end + tag.end, span.line, span.actsAsLineEnd,
-                      span.literal});
+            for (CommentSpan span : inner) {
+                span.begin += tag.end;
+                span.end += tag.end;
+                Push(span);
             }
         }
         // Its end tag closes it alone.
@@ -381,7 +382,8 @@ class MarkupLexer {
         spans_.push_back(span);
     }
 
-    // The text of `<pre>` up to `end` stays as it stands, blanks at a line's end too.
+    // The text of `<pre>` up to `end` stays as it stands, blanks at a line's end too: a piece on
+    // one line is reported as well.
     void KeepText(size_t end) {
         if (keptFrom_ < end) {
             spans_.push_back({keptFrom_, end, false, false, true});
