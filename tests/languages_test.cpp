@@ -51,7 +51,6 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
     EXPECT_EQ(BothPasses("/* a\n*/ x /* b */", LexRust, true), "/* a\n*/ x");
     // Text after `?>` that takes the last line end: its blank last line stays through both passes.
     EXPECT_EQ(BothPasses("<?php ?>\n\n", LexPhp), "<?php ?>\r\n");
-    EXPECT_EQ(BothPasses("<?php ?>a\\\n", LexPhp), "<?php ?>a\\");  // no code continued there
 }
 
 TEST(Languages, Php) {

@@ -111,10 +111,10 @@ class SpanPass {
             at = span.end;
         }
         Code(at, t_.size());
-        // A text ending with a line end has an empty last line; it stays after a line of code
-        // continued. The /* */ pass reads the // pass's result, whose lines are joined with none
-        // after the last: a line end there ends a literal's line and an empty last line follows.
-        const bool blankLastLine = lineProtected_ ? kind_ == Kind::Block : Continued();
+        // A text ending with a line end has an empty last line; it stays after a continued line.
+        // The /* */ pass reads the // pass's result, whose lines are joined with none after the
+        // last: a line end there ends a literal's line and an empty last line follows it.
+        const bool blankLastLine = Continued() || (kind_ == Kind::Block && lineProtected_);
         if (sourceLineStart_ < t_.size() || (!t_.empty() && blankLastLine)) {
             EndLine(t_.size(), false);
         }
