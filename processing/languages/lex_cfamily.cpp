@@ -450,6 +450,7 @@ span_passes::Rules MakeRules() {
     span_passes::Rules rules;
     rules.lexer = Lex<kLanguage>;
     rules.headerMarkersWrittenOut = true;
+    rules.literalsCloseAtTheEnd = false;
     rules.leftTail = LeftTail<kLanguage>;
     rules.glues = Glues<kLanguage>;
     if (kLanguage == SourceLanguage::CFamily) {

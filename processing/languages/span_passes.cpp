@@ -241,15 +241,21 @@ class SpanPass {
         }
         Code(at, t_.size());
         // A text ending with a line end has an empty last line; it stays after a continued line.
-        if (sourceLineStart_ < t_.size() ||
-            (!t_.empty() && continued_ && rules_.continuation == Continuation::Backslash)) {
+        // The /* */ pass reads the // pass's result, whose lines are joined with none after the
+        // last: a line end there ends a literal's line and an empty last line follows it.
+        const bool inClosedLiteral = lineProtected_ && rules_.literalsCloseAtTheEnd;
+        const bool blankLastLine =
+            (continued_ && rules_.continuation == Continuation::Backslash) ||
+            (kind_ == Kind::Block && inClosedLiteral);
+        if (sourceLineStart_ < t_.size() || (!t_.empty() && blankLastLine)) {
             EndLine(t_.size(), false);
         }
         // The line end after the last line goes.
         size_t size = out_.size() < lineEnd_.size() ? 0 : out_.size() - lineEnd_.size();
-        if (firstPassEndsWithLineEnd && out_.View().substr(0, size).ends_with(lineEnd_)) {
+        if (firstPassEndsWithLineEnd && !inClosedLiteral &&
+            out_.View().substr(0, size).ends_with(lineEnd_)) {
             // The first pass's last line kept is empty, and so is this one: the second pass would
-            // take its line end too, unless it follows a continued line.
+            // take its line end too, unless it follows a continued line or is a literal's.
             const std::string_view before = out_.View().substr(0, size - lineEnd_.size());
             if (rules_.continuation != Continuation::Backslash || !before.ends_with('\\')) {
                 size -= lineEnd_.size();
@@ -335,6 +341,7 @@ class SpanPass {
         while (true) {
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
             out_.Put(t_.data() + from, lineEnd - from, lineEnd);
+            protectedEnd_ = out_.size();  // its blanks stay, a comment removed before them too
             if (lineEnd == to) {
                 break;
             }
@@ -392,8 +399,15 @@ class SpanPass {
         // Markup's comments stand in text, where nothing runs together and where a space or a
         // line end left behind would be text: they leave nothing.
         const bool block = !span.line && t_.substr(span.begin, 4) != "<!--";
+        if (span.keepsSpace && out_.size() > lineStart_) {
+            if (!IsSpaceOrTab(out_.back())) {
+                out_.Put(" ", span.end);
+            }
+            protectedEnd_ = out_.size();
+        }
         const bool spansLines =
-            block && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end;
+            block && (span.actsAsLineEnd ||
+                      byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end);
         if (spansLines && (breakAt_ != kNone || !AllSpaceOrTab(Line()))) {
             if (breakAt_ == kNone) {
                 breakAt_ = out_.size();

@@ -31,6 +31,9 @@ struct Rules {
     // The header's comments must start with their markers written out (`/*`, `//`), not spelled
     // through a splice or an escape.
     bool headerMarkersWrittenOut = false;
+    // A literal the text ends in was closed there by its lexer (markup's text, PHP's text outside
+    // its tags), not left open: the empty last line after its last line end is its own and stays.
+    bool literalsCloseAtTheEnd = true;
     // Before a block comment is removed: the last characters (at most 3) of the code before it
     // that something could run into, as the compiler reads them, written to `tail`; 0 when none
     // could. `out` is the result so far, its current line starting at `lineStart`, its logical
@@ -55,9 +58,10 @@ Rules LexedRules(CommentLexer lexer);
 // before one at a line's end. A removed comment leaves one space where its two sides would
 // otherwise run together, and a line end (in a directive or after a splice, or before code that
 // would start a directive, a space) where it spanned lines with code on both sides. Lines of a
-// literal stay as they stand. With the options' `keepHeader`, the file's first comment (one block
-// comment or a run of lines each holding one line comment), when only white space stands before
-// it, stays exactly.
+// literal stay as they stand. The Block pass reads `text` as the Line pass leaves it: a literal
+// that takes the text's last line end is followed by an empty last line, which stays. With the
+// options' `keepHeader`, the file's first comment (one block comment or a run of lines each holding
+// one line comment), when only white space stands before it, stays exactly.
 void Strip(AnsiText& text, const Rules& rules, Kind kind, const StripOptions& options);
 
 }  // namespace span_passes
