@@ -12,6 +12,8 @@ import re
 import shutil
 import subprocess
 
+import corpus_tools
+
 HERE = os.path.dirname(os.path.realpath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
 NPM = os.path.join(REPO, "build", "corpus-npm")
@@ -37,12 +39,7 @@ SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
 
 def install():
     """The tokenizers and the code they read: npm packages under build/, Debian's Go and crates."""
-    missing = [p for p in ["golang-go", "groovy"] + RUST_PACKAGES
-               if subprocess.run(["dpkg", "-s", p], capture_output=True).returncode != 0]
-    if missing:
-        subprocess.run(["apt-get", "update", "-q"], check=True, stdout=subprocess.DEVNULL)
-        subprocess.run(["apt-get", "install", "-y", "-q"] + missing, check=True,
-                       stdout=subprocess.DEVNULL)
+    corpus_tools.install_debian_packages(["golang-go", "groovy"] + RUST_PACKAGES)
     os.makedirs(NPM, exist_ok=True)
     installed = os.path.join(NPM, "package.json")
     wanted = os.path.join(HERE, "corpus-npm", "package.json")
