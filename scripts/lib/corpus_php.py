@@ -3,7 +3,7 @@ import json
 import os
 import subprocess
 
-from corpus_common import first_difference
+from corpus_common import files_ending, first_difference
 
 LANGUAGE = "php"
 LABEL = "PHP"
@@ -16,8 +16,7 @@ def setup():
 
 
 def sources():
-    return sorted(os.path.join(d, f) for d, _, fs in os.walk(ROOT) for f in fs
-                  if f.endswith(".php") and os.path.isfile(os.path.join(d, f)))
+    return files_ending([ROOT], ".php")
 
 
 def check_batch(pairs):

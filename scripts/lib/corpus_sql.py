@@ -1,8 +1,7 @@
 """SQL: the SQL files Debian installs (PostgreSQL's extension scripts and others), read by
 PostgreSQL's own scanner through libpg-query."""
-import os
-
 import corpus_tools
+from corpus_common import files_ending
 
 LANGUAGE = "sql"
 LABEL = "SQL"
@@ -14,8 +13,7 @@ def setup():
 
 
 def sources():
-    return sorted(os.path.join(d, f) for root in ROOTS for d, _, fs in os.walk(root) for f in fs
-                  if f.endswith(".sql") and os.path.isfile(os.path.join(d, f)))
+    return files_ending(ROOTS, ".sql")
 
 
 def check_all(pairs, pool):

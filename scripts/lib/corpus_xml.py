@@ -6,6 +6,8 @@ import os
 import re
 import subprocess
 
+from corpus_common import files_ending
+
 LANGUAGE = "xml"
 LABEL = "XML, SVG"
 ROOTS = ["/usr/share", "/usr/lib", "/etc"]
@@ -18,9 +20,7 @@ def setup():
 
 
 def sources():
-    return sorted(os.path.join(d, f) for root in ROOTS for d, _, fs in os.walk(root) for f in fs
-                  if f.endswith((".xml", ".svg", ".xhtml"))
-                  and os.path.isfile(os.path.join(d, f)))
+    return files_ending(ROOTS, (".xml", ".svg", ".xhtml"))
 
 
 def canonical(path, folder):

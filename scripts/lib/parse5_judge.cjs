@@ -8,6 +8,7 @@
 //   node parse5_judge.cjs LIST
 const fs = require("fs");
 const parse5 = require("parse5");
+const { judgePairs, Items, compareItems } = require("./judge_pairs.cjs");
 
 const CODE = new Set(["script", "style"]);
 
@@ -15,16 +16,8 @@ const CODE = new Set(["script", "style"]);
 // pieces joined, as removing a comment between them joins them), and the comments apart.
 function flatten(text) {
     const document = parse5.parse(text, { sourceCodeLocationInfo: true });
-    const items = [];
+    const items = new Items();
     let comments = 0;
-    let pendingText = "";
-    const flush = () => {
-        const piece = pendingText.replace(/\s+/g, " ").trim();
-        if (piece) {
-            items.push(`text ${piece}`);
-        }
-        pendingText = "";
-    };
     const visit = (node, inCode) => {
         if (node.nodeName === "#comment") {
             const at = node.sourceCodeLocation;
@@ -32,52 +25,29 @@ function flatten(text) {
                 comments++;
                 return;
             }
-            flush();
             items.push(`declaration ${node.data}`);
             return;
         }
         if (node.nodeName === "#text") {
-            pendingText += inCode ? "" : node.value;
+            items.text(inCode ? "" : node.value);
             return;
         }
-        flush();
-        if (node.tagName) {
-            items.push(`<${node.tagName} ${JSON.stringify(node.attrs)}>`);
-        } else {
-            items.push(node.nodeName);
-        }
+        const opening = node.tagName && `<${node.tagName} ${JSON.stringify(node.attrs)}>`;
+        items.push(opening || node.nodeName);
         const children = node.content ? node.content.childNodes : node.childNodes || [];
         for (const child of children) {
             visit(child, CODE.has(node.tagName));
         }
-        flush();
+        items.flush();
         if (node.tagName) {
             items.push(`</${node.tagName}>`);
         }
     };
     visit(document, false);
-    flush();
-    return { items, comments };
+    return { items: items.done(), comments };
 }
 
-function main() {
-    const list = process.argv[2];
-    // latin1 keeps every byte one character, so that offsets and texts are the bytes'.
-    const read = (path) => fs.readFileSync(path).toString("latin1");
-    for (const line of fs.readFileSync(list, "utf8").split("\n").filter(Boolean)) {
-        const [source, result] = line.split("\t");
-        const before = flatten(read(source));
-        const after = flatten(read(result));
-        const i = before.items.findIndex((item, k) => item !== after.items[k]);
-        let verdict = null;
-        if (after.comments > 0) {
-            verdict = `${after.comments} comments left`;
-        } else if (i >= 0 || after.items.length !== before.items.length) {
-            const at = i >= 0 ? i : before.items.length;
-            verdict = `node ${at}: source ${before.items[at]}, result ${after.items[at]}`;
-        }
-        console.log(JSON.stringify(verdict && verdict.slice(0, 300)));
-    }
-}
-
-main();
+// latin1 keeps every byte one character, so that offsets and texts are the bytes'.
+const read = (path) => fs.readFileSync(path).toString("latin1");
+judgePairs(process.argv[2], (source, result) =>
+    compareItems(flatten(read(source)), flatten(read(result))));
