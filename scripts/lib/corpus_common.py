@@ -1,6 +1,9 @@
 """What the corpus checks share."""
 import os
 
+# Where Debian installs the documents, scripts and data its packages ship.
+DEBIAN_ROOTS = ["/usr/share", "/usr/lib", "/etc"]
+
 
 def files_ending(roots, suffixes):
     """The files under the folders whose names end with one of the suffixes, sorted."""

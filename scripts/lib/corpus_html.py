@@ -1,10 +1,9 @@
 """HTML: the HTML documents Debian installs, read by parse5."""
 import corpus_tools
-from corpus_common import files_ending
+from corpus_common import DEBIAN_ROOTS, files_ending
 
 LANGUAGE = "html"
 LABEL = "HTML"
-ROOTS = ["/usr/share", "/usr/lib", "/etc"]
 
 
 def setup():
@@ -12,7 +11,7 @@ def setup():
 
 
 def sources():
-    return files_ending(ROOTS, (".html", ".htm"))
+    return files_ending(DEBIAN_ROOTS, (".html", ".htm"))
 
 
 def check_all(pairs, pool):

@@ -1,11 +1,10 @@
 """SQL: the SQL files Debian installs (PostgreSQL's extension scripts and others), read by
 PostgreSQL's own scanner through libpg-query."""
 import corpus_tools
-from corpus_common import files_ending
+from corpus_common import DEBIAN_ROOTS, files_ending
 
 LANGUAGE = "sql"
 LABEL = "SQL"
-ROOTS = ["/usr/share", "/usr/lib", "/etc"]
 
 
 def setup():
@@ -13,7 +12,7 @@ def setup():
 
 
 def sources():
-    return files_ending(ROOTS, ".sql")
+    return files_ending(DEBIAN_ROOTS, ".sql")
 
 
 def check_all(pairs, pool):

@@ -6,11 +6,10 @@ import os
 import re
 import subprocess
 
-from corpus_common import files_ending
+from corpus_common import DEBIAN_ROOTS, files_ending
 
 LANGUAGE = "xml"
 LABEL = "XML, SVG"
-ROOTS = ["/usr/share", "/usr/lib", "/etc"]
 COMMENT = re.compile(rb"<!--.*?-->", re.S)
 SPACE = re.compile(rb"\s+")
 
@@ -20,7 +19,7 @@ def setup():
 
 
 def sources():
-    return files_ending(ROOTS, (".xml", ".svg", ".xhtml"))
+    return files_ending(DEBIAN_ROOTS, (".xml", ".svg", ".xhtml"))
 
 
 def canonical(path, folder):
