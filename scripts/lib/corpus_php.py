@@ -3,6 +3,7 @@ import json
 import os
 import subprocess
 
+import corpus_tools
 from corpus_common import files_ending, first_difference
 
 LANGUAGE = "php"
@@ -12,7 +13,7 @@ TOKENS = os.path.join(os.path.dirname(os.path.realpath(__file__)), "php_tokens.p
 
 
 def setup():
-    pass  # scripts/test installs php-cli and the libraries
+    corpus_tools.install_debian_packages()
 
 
 def sources():

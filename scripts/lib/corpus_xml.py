@@ -6,6 +6,7 @@ import os
 import re
 import subprocess
 
+import corpus_tools
 from corpus_common import DEBIAN_ROOTS, files_ending
 
 LANGUAGE = "xml"
@@ -15,7 +16,7 @@ SPACE = re.compile(rb"\s+")
 
 
 def setup():
-    pass  # scripts/test installs libxml2-utils
+    corpus_tools.install_debian_packages()
 
 
 def sources():
