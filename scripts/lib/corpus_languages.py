@@ -11,6 +11,7 @@ import os
 import re
 import shutil
 import subprocess
+import time
 
 import corpus_tools
 
@@ -154,6 +155,7 @@ def check(only, work, limit, keep_header, strip_all):
     for language, (files, kind) in corpora(work).items():
         if only not in (None, "languages", language):
             continue
+        started = time.monotonic()
         os.makedirs(os.path.join(work, language), exist_ok=True)
         names = files()
         names = names[:limit] if limit else names
@@ -163,8 +165,9 @@ def check(only, work, limit, keep_header, strip_all):
         failures = [r for r in results if r[1] != "skipped"]
         checked = [source for source, _ in pairs if source not in skipped]
         size = sum(os.path.getsize(source) for source in checked)
-        print("%-10s files %6d  bytes %11d  mismatches %d  (%d not parsed by the oracle)"
-              % (language, len(checked), size, len(failures), len(skipped)))
+        print("%-10s files %6d  bytes %11d  mismatches %d  (%d not parsed by the oracle)  %.0f s"
+              % (language, len(checked), size, len(failures), len(skipped),
+                 time.monotonic() - started), flush=True)
         for failure in failures[:10]:
             print("  " + " | ".join(failure))
         mismatches += len(failures)
