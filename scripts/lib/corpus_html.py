@@ -1,11 +1,9 @@
 """HTML: the HTML documents Debian installs, read by parse5."""
-import os
-
 import corpus_tools
+from corpus_common import DEBIAN_ROOTS, files_ending
 
 LANGUAGE = "html"
 LABEL = "HTML"
-ROOTS = ["/usr/share", "/usr/lib", "/etc"]
 
 
 def setup():
@@ -13,8 +11,7 @@ def setup():
 
 
 def sources():
-    return sorted(os.path.join(d, f) for root in ROOTS for d, _, fs in os.walk(root) for f in fs
-                  if f.endswith((".html", ".htm")) and os.path.isfile(os.path.join(d, f)))
+    return files_ending(DEBIAN_ROOTS, (".html", ".htm"))
 
 
 def check_all(pairs, pool):

@@ -1,10 +1,9 @@
 """Python: the standard library and Debian's Python packages, read by Python's own tokenize."""
 import io
-import os
 import re
 import tokenize
 
-from corpus_common import first_difference
+from corpus_common import files_ending, first_difference
 
 LANGUAGE = "python"
 LABEL = "Python"
@@ -18,8 +17,7 @@ def setup():
 
 
 def sources():
-    return sorted(os.path.join(d, f) for root in ROOTS for d, _, fs in os.walk(root) for f in fs
-                  if f.endswith(".py") and os.path.isfile(os.path.join(d, f)))
+    return files_ending(ROOTS, ".py")
 
 
 def read(path):

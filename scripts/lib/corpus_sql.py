@@ -1,12 +1,10 @@
 """SQL: the SQL files Debian installs (PostgreSQL's extension scripts and others), read by
 PostgreSQL's own scanner through libpg-query."""
-import os
-
 import corpus_tools
+from corpus_common import DEBIAN_ROOTS, files_ending
 
 LANGUAGE = "sql"
 LABEL = "SQL"
-ROOTS = ["/usr/share", "/usr/lib", "/etc"]
 
 
 def setup():
@@ -14,8 +12,7 @@ def setup():
 
 
 def sources():
-    return sorted(os.path.join(d, f) for root in ROOTS for d, _, fs in os.walk(root) for f in fs
-                  if f.endswith(".sql") and os.path.isfile(os.path.join(d, f)))
+    return files_ending(DEBIAN_ROOTS, ".sql")
 
 
 def check_all(pairs, pool):

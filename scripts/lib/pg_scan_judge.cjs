@@ -7,6 +7,7 @@
 //   node pg_scan_judge.cjs LIST
 const fs = require("fs");
 const pg = require("libpg-query");
+const { judgePairs } = require("./judge_pairs.cjs");
 
 const COMMENTS = new Set(["SQL_COMMENT", "C_COMMENT"]);
 const KEPT = /^\/\*[!+]/;
@@ -36,33 +37,28 @@ function tokens(path) {
     return { code: code.map((text) => text.replace(/'\s+'/g, "''")), comments };
 }
 
-async function main() {
-    await pg.loadModule();
-    const list = process.argv[2];
-    for (const line of fs.readFileSync(list, "utf8").split("\n").filter(Boolean)) {
-        const [source, result] = line.split("\t");
-        let verdict = null;
-        let before;
-        try {
-            before = tokens(source);
-        } catch {
-            console.log(JSON.stringify("skipped"));
-            continue;
-        }
-        try {
-            const after = tokens(result);
-            const i = before.code.findIndex((token, k) => token !== after.code[k]);
-            if (after.comments > 0) {
-                verdict = `${after.comments} comments left`;
-            } else if (i >= 0 || after.code.length !== before.code.length) {
-                const at = i >= 0 ? i : before.code.length;
-                verdict = `token ${at}: source ${before.code[at]}, result ${after.code[at]}`;
-            }
-        } catch (error) {
-            verdict = `result cannot be scanned: ${error.message}`;
-        }
-        console.log(JSON.stringify(verdict));
+// The verdict on one pair.
+function judge(source, result) {
+    let before;
+    try {
+        before = tokens(source);
+    } catch {
+        return "skipped";
     }
+    try {
+        const after = tokens(result);
+        const i = before.code.findIndex((token, k) => token !== after.code[k]);
+        if (after.comments > 0) {
+            return `${after.comments} comments left`;
+        }
+        if (i >= 0 || after.code.length !== before.code.length) {
+            const at = i >= 0 ? i : before.code.length;
+            return `token ${at}: source ${before.code[at]}, result ${after.code[at]}`;
+        }
+    } catch (error) {
+        return `result cannot be scanned: ${error.message}`;
+    }
+    return null;
 }
 
-main();
+pg.loadModule().then(() => judgePairs(process.argv[2], judge));
