@@ -244,9 +244,8 @@ class SpanPass {
         // The /* */ pass reads the // pass's result, whose lines are joined with none after the
         // last: a line end there ends a literal's line and an empty last line follows it.
         const bool inClosedLiteral = lineProtected_ && rules_.literalsCloseAtTheEnd;
-        const bool blankLastLine =
-            (continued_ && rules_.continuation == Continuation::Backslash) ||
-            (kind_ == Kind::Block && inClosedLiteral);
+        const bool blankLastLine = (continued_ && rules_.continuation == Continuation::Backslash) ||
+                                   (kind_ == Kind::Block && inClosedLiteral);
         if (sourceLineStart_ < t_.size() || (!t_.empty() && blankLastLine)) {
             EndLine(t_.size(), false);
         }
