@@ -94,8 +94,9 @@ FRAGMENTS = [literal(p, QUOTES[(i + k) % 4]) for i, p in enumerate(PREFIXES) for
     "# c\n", "#\n", "    # indented\n", "\t# tab\n", "x  # c\n", "#!x\n",
     "# -*- coding: latin-1 -*-\n",
     # Strings with `#`, quotes and nested f-strings.
-    "'#'", '"#"', 'f"{x:#x}"', "f'{d[\"#\"]}'", "f'{{#}}'", 'rb"\\"#"', "F'{x!r:>{w}}#'",
-    "f'''{f\"{y}#\"}'''", "u'x'", "'\\'#'", '"\'#\'"', "'\"#\"'", "'a''#'\"b\"",
+    "'#'", '"#"', "'''\n# a\n'''", '"""#"""', 'f"{x:#x}"', "f'{d[\"#\"]}'", "f'{{#}}'",
+    'rb"\\"#"', "F'{x!r:>{w}}#'", "f'''{f\"{y}#\"}'''", "u'x'", "'\\'#'", '"\'#\'"', "'\"#\"'",
+    "'a''#'\"b\"",
     # Brackets that hold comments and line ends.
     "()", "(x,  # c\n 1)", "[\n# c\n  '#'  # d\n]", "{'#': f'{x}'  # e\n}", "(\\\n x)",
     # Backslash continuations, alone and before a comment.
