@@ -73,17 +73,24 @@ TEST(ContextLexers, Shell) {
 }
 
 TEST(ContextLexers, Sql) {
-    ExpectComments(LexSql, {
-                               {"select 1 -- c\n", {"-- c"}},
-                               {"/* a /* b */ c */ x", {"/* a /* b */ c */"}},
-                               {"/*! kept */ /*+ hint */", {}},
-                               {"'--' 'it''s --' \"a--b\" `--`", {}},
-                               {"E'\\'--' --c", {"--c"}},
-                               {"$$ -- $$ $tag$ /* $tag$", {}},
-                               {"$1 -- c", {"-- c"}},
-                               {"a$b$ -- c", {"-- c"}},
-                               {"# x\nx-1/2", {}},
-                           });
+    ExpectComments(LexSql,
+                   {
+                       {"select 1 -- c\n", {"-- c"}},
+                       {"/* a /* b */ c */ x", {"/* a /* b */ c */"}},
+                       {"/*! kept */ /*+ hint */", {}},
+                       {"'--' 'it''s --' \"a--b\" `--`", {}},
+                       {"E'\\'--' --c", {"--c"}},
+                       {"$$ -- $$ $tag$ /* $tag$", {}},
+                       {"$1 -- c", {"-- c"}},
+                       {"a$b$ -- c", {"-- c"}},
+                       {"# x\nx-1/2", {}},
+                       // A `/* */` comment keeps `'a'` and a `'b'` on a later line two
+                       // constants: it stays. `--` comments do not: they go.
+                       {"x'a' /* c */\n-- d\n'b' /* e */", {"-- d", "/* e */"}},
+                       {"'a'\n/* c */ 'b' /* d */ E'e'", {"/* d */"}},
+                       {"'a' /* c */ 'b' /* d\n */ 'e', 'a' /* f */ x\n'b' /* g */\n\"\n\"'h'",
+                        {"/* c */", "/* d\n */", "/* f */", "/* g */"}},
+                   });
 }
 
 TEST(ContextLexers, Html) {
