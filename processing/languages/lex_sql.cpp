@@ -85,26 +85,26 @@ bool IsSpace(char c) {
 
 // PostgreSQL continues a `'…'` constant with a `'…'` right after it when only white space holding
 // a line end and `--` comments stand between them (scan.l's {quotecontinue}), but a `/* */`
-// comment keeps the two apart. Removing such a comment would join them when a line end stays
-// between them, and nothing but a comment can keep them apart there: those comments stay. The
-// gap is `[begin, end)`; its comments are `spans` from `first` on.
+// comment keeps the two apart. Removing such a comment would join them where a line end stays
+// between them (one in the comment stays too, when the comment stands between code), and nothing
+// but a comment can keep them apart there: those comments stay. The gap is `[begin, end)`; its
+// comments are `spans` from `first` on.
 void KeepSeparatingComments(std::string_view text, size_t begin, size_t end, size_t first,
                             CommentSpans& spans) {
     bool block = false;
-    bool lineEnd = false;
     size_t k = first;
     for (size_t p = begin; p < end;) {
         if (k < spans.size() && spans[k].begin == p && !spans[k].literal) {
             block = block || !spans[k].line;
             p = spans[k++].end;
         } else if (IsSpace(text[p])) {
-            lineEnd = lineEnd || text[p] == '\n' || text[p] == '\r';
             ++p;
         } else {
             return;  // a token stands between them
         }
     }
-    if (block && lineEnd) {
+    const std::string_view gap = text.substr(begin, end - begin);
+    if (block && gap.find_first_of("\n\r") != std::string_view::npos) {
         std::erase_if(spans, [&](const CommentSpan& s) { return s.begin >= begin && !s.line; });
     }
 }

@@ -33,5 +33,5 @@ FRAGMENTS = [
     "x/* c */E'\\'--'", "b/**/$$x$$", "a/**/$1 ",
     # Literals and comments across line ends: a string continued on the next line, a dollar quote,
     # a nested comment and a quoted name that hold line ends and what would open a comment.
-    "'a'\n-- c\n'b'", " $q$ --\n/* $q$", "/* a\n/* -- */\n*/", '"x\n--"', "'--\n/*'",
+    "'a'\n-- c\n'b'", "x'a' /* c */\n'b'", " $q$ --\n/* $q$", "/* a\n/* -- */\n*/", '"x\n--"', "'--\n/*'",
 ]

@@ -34,7 +34,7 @@ function tokens(path) {
     const all = scan(blanked);
     const isComment = (token) => COMMENTS.has(token.tokenName) && !KEPT.test(token.text);
     const isConstant = (token) => !COMMENTS.has(token.tokenName) && /^[^']*'.*'$/s.test(token.text);
-    // Whether the comment at `k` stands between a constant and a `'` with a line end outside it.
+    // Whether the comment at `k` stands between a constant and a `'` with a line end between them.
     const separates = (k) => {
         let from = k;
         while (from > 0 && COMMENTS.has(all[from - 1].tokenName)) from--;
@@ -44,8 +44,7 @@ function tokens(path) {
             !all[to].text.startsWith("'")) {
             return false;
         }
-        const space = (n) => blanked.subarray(all[n - 1].end, all[n].start).toString("utf8");
-        return all.slice(from, to + 1).some((_, n) => /[\n\r]/.test(space(from + n)));
+        return /[\n\r]/.test(blanked.subarray(all[from - 1].end, all[to].start).toString());
     };
     const code = [];
     let comments = lineComments.length;
