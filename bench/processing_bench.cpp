@@ -81,6 +81,14 @@ void BM_StripBlockCommentsLiteral(benchmark::State& state) {
     TimePass(state, afterFirst, pass);
 }
 
+// Both kinds in one sweep, as orvandel-cli removes them (LF line ends kept, as it keeps a
+// source's).
+void BM_StripBothLiteral(benchmark::State& state) {
+    TimePass(state, Source(state.range(0)), [](AnsiText& text) {
+        StripCommentsInPlace(text, StripOptions{.literals = true, .lineEnd = "\n"});
+    });
+}
+
 // The shortest lines there are, one character each: the cost per line of both literal-aware passes.
 // Arg 0: LF source and result (as orvandel-cli keeps a source's line ends); 1: CR LF source and
 // result; 2: LF source, CR LF result (as the window writes), where the result grows.
@@ -145,6 +153,7 @@ BENCHMARK(BM_StripLineComments)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripBlockComments)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripLineCommentsLiteral)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripBlockCommentsLiteral)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StripBothLiteral)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShortLinesLiteral)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyFile)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeRun)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);

@@ -9,12 +9,6 @@
 
 namespace {
 
-// The window's result: the /* */ pass over the // pass's result.
-void StripComments(AnsiText& text, const StripOptions& options) {
-    StripLineCommentsInPlace(text, options);
-    StripBlockCommentsInPlace(text, options);
-}
-
 FileOutcome ProcessFileOrThrow(const SourceFile& file, const CliOptions& options,
                                const ResultWriter& writer) {
     FileOutcome outcome;
@@ -61,8 +55,10 @@ std::string_view StripSource(AnsiText& text, const Path& path, const CliOptions&
     if (language) {
         UseLanguage(*language, stripOptions);
     }
-    StripComments(text, stripOptions);
-    ConvertLineEnds(text, lineEnd);
+    StripCommentsInPlace(text, stripOptions);
+    if (!EndsLinesAsTold(stripOptions)) {
+        ConvertLineEnds(text, lineEnd);
+    }
     // The last line's end; nothing left is an empty file.
     return text.empty() ? std::string_view() : lineEnd;
 }

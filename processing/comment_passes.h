@@ -39,11 +39,20 @@ inline AnsiText StripBlockComments(std::string_view text) {
 }
 
 // The two passes with options. With both options off they are the plain passes above, byte for
-// byte. With `literals` they are the literal-aware passes (processing/literal_passes.h); with
+// byte. With `literals` they are the literal-aware passes (processing/languages/cfamily.h); with
 // `keepHeader` the file's first comment, when only white space stands before it, is kept exactly
 // as it stands, line ends included (processing/header_comment.h).
 void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options);
 void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options);
+
+// Both passes, the second over the first's result, for a caller that needs only the end result:
+// the literal-aware passes then read the text once and remove both kinds in one sweep (unless the
+// header is kept).
+void StripCommentsInPlace(AnsiText& text, const StripOptions& options);
+
+// True when the passes end every line with the options' line end themselves: the literal-aware
+// passes (and a lexer's), with no header kept as it stands.
+bool EndsLinesAsTold(const StripOptions& options);
 
 // The first pass with options on the file at `path`, read into `text`; false when the file cannot
 // be opened or read.

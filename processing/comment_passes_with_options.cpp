@@ -4,8 +4,8 @@
 #include "files/file_system.h"
 #include "processing/comment_passes.h"
 #include "processing/header_comment.h"
+#include "processing/languages/cfamily.h"
 #include "processing/languages/span_passes.h"
-#include "processing/literal_passes.h"
 
 namespace {
 
@@ -38,15 +38,23 @@ bool ReadByLexer(const StripOptions& options) {
     return options.lexer && (options.literals || !options.slashComments);
 }
 
+// The literal-aware passes, or a lexer's for a language whose comments the plain ones do not know:
+// one engine, with the rules of the language's family.
+bool StripBySpans(AnsiText& text, const StripOptions& options, span_passes::Kind kind) {
+    if (ReadByLexer(options)) {
+        span_passes::Strip(text, span_passes::LexedRules(options.lexer), kind, options);
+    } else if (options.literals) {
+        span_passes::Strip(text, cfamily::RulesFor(options.language), kind, options);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options) {
-    if (ReadByLexer(options)) {
-        span_passes::Strip(text, options.lexer, span_passes::Kind::Line, options.keepHeader);
-        return;
-    }
-    if (options.literals) {
-        literal_passes::StripLineComments(text, options);
+    if (StripBySpans(text, options, span_passes::Kind::Line)) {
         return;
     }
     const auto header = options.keepHeader ? FindHeaderComment(text, options) : std::nullopt;
@@ -58,12 +66,7 @@ void StripLineCommentsInPlace(AnsiText& text, const StripOptions& options) {
 }
 
 void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options) {
-    if (ReadByLexer(options)) {
-        span_passes::Strip(text, options.lexer, span_passes::Kind::Block, options.keepHeader);
-        return;
-    }
-    if (options.literals) {
-        literal_passes::StripBlockComments(text, options);
+    if (StripBySpans(text, options, span_passes::Kind::Block)) {
         return;
     }
     const auto header = options.keepHeader ? FindHeaderComment(text, options) : std::nullopt;
@@ -76,6 +79,18 @@ void StripBlockCommentsInPlace(AnsiText& text, const StripOptions& options) {
     StripBlockCommentsInPlace(rest);
     text.resize(header->end);
     text += rest;
+}
+
+bool EndsLinesAsTold(const StripOptions& options) {
+    return !options.keepHeader && (options.literals || ReadByLexer(options));
+}
+
+void StripCommentsInPlace(AnsiText& text, const StripOptions& options) {
+    // A kept header is found by each pass in its own input: there the passes run one by one.
+    if (options.keepHeader || !StripBySpans(text, options, span_passes::Kind::Both)) {
+        StripLineCommentsInPlace(text, options);
+        StripBlockCommentsInPlace(text, options);
+    }
 }
 
 bool StripLineComments(const Path& path, AnsiText& text, const StripOptions& options) {

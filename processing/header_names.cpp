@@ -15,10 +15,10 @@ class Search {
   public:
     Search(std::string_view text, source_chars::SourceChars& chars) : t_(text), chars_(chars) {}
 
-    std::vector<Span> From(size_t k) {
-        std::vector<Span> found;
+    Found From(size_t k, bool first) {
+        Found found;
         enum class Expect { Nothing, Parenthesis, HeaderName } expect = Expect::Nothing;
-        for (bool first = true;; first = false) {
+        for (;; first = false) {
             k = SkipBlanksAndComments(k);
             if (!OnLine(k)) {
                 return found;
@@ -48,14 +48,16 @@ class Search {
                     const auto d = chars_.At(m);
                     m = d.end;
                     if (d.c == '>') {
-                        found.push_back({k, m});
+                        found.names.push_back({k, m});
                         c.end = m;
                         break;
                     }
                 }
                 expect = Expect::Nothing;
-            } else if (c.c == '"' || c.c == '\'' || (c.c == '/' && chars_.Peek(c.end) == '/')) {
-                // What a literal or a line comment holds is no header name: the search ends.
+            } else if (c.c == '"' || c.c == '\'') {
+                found.literalAt = k;
+                return found;
+            } else if (c.c == '/' && chars_.Peek(c.end) == '/') {
                 return found;
             } else {
                 expect = Expect::Nothing;
@@ -97,8 +99,9 @@ class Search {
 
 }  // namespace
 
-std::vector<Span> Find(std::string_view text, source_chars::SourceChars& chars, size_t from) {
-    return Search(text, chars).From(from);
+Found Find(std::string_view text, source_chars::SourceChars& chars, size_t from,
+           bool atDirectiveName) {
+    return Search(text, chars).From(from, atDirectiveName);
 }
 
 }  // namespace header_names

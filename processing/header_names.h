@@ -15,10 +15,17 @@ struct Span {
     size_t end;    // just after its '>'
 };
 
-// The header names on the directive line of `text` whose name starts at `from` (just after its
-// '#' or "%:"): the `<...>` after `include`, `include_next` or `import` as the directive's name,
-// and after `__has_include(` or `__has_include_next(`; splices, blanks and block comments may
-// stand between. The search ends at the first literal or `//` comment.
-std::vector<Span> Find(std::string_view text, source_chars::SourceChars& chars, size_t from);
+struct Found {
+    std::vector<Span> names;
+    size_t literalAt = std::string_view::npos;  // the quote that ended the search, if one did
+};
+
+// The header names on the directive line of `text` from `from` on: the `<...>` after `include`,
+// `include_next` or `import` as the directive's name (when `from` is where that name starts, just
+// after the '#' or "%:"), and after `__has_include(` or `__has_include_next(`; splices, blanks
+// and block comments may stand between. The search ends at a `//` comment, and at a quote: the
+// literal it opens is the lexer's to read, and the search goes on after it.
+Found Find(std::string_view text, source_chars::SourceChars& chars, size_t from,
+           bool atDirectiveName);
 
 }  // namespace header_names

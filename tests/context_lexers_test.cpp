@@ -73,17 +73,24 @@ TEST(ContextLexers, Shell) {
 }
 
 TEST(ContextLexers, Sql) {
-    ExpectComments(LexSql, {
-                               {"select 1 -- c\n", {"-- c"}},
-                               {"/* a /* b */ c */ x", {"/* a /* b */ c */"}},
-                               {"/*! kept */ /*+ hint */", {}},
-                               {"'--' 'it''s --' \"a--b\" `--`", {}},
-                               {"E'\\'--' --c", {"--c"}},
-                               {"$$ -- $$ $tag$ /* $tag$", {}},
-                               {"$1 -- c", {"-- c"}},
-                               {"a$b$ -- c", {"-- c"}},
-                               {"# x\nx-1/2", {}},
-                           });
+    ExpectComments(LexSql,
+                   {
+                       {"select 1 -- c\n", {"-- c"}},
+                       {"/* a /* b */ c */ x", {"/* a /* b */ c */"}},
+                       {"/*! kept */ /*+ hint */", {}},
+                       {"'--' 'it''s --' \"a--b\" `--`", {}},
+                       {"E'\\'--' --c", {"--c"}},
+                       {"$$ -- $$ $tag$ /* $tag$", {}},
+                       {"$1 -- c", {"-- c"}},
+                       {"a$b$ -- c", {"-- c"}},
+                       {"# x\nx-1/2", {}},
+                       // A `/* */` comment keeps `'a'` and a `'b'` on a later line two
+                       // constants: it stays. `--` comments do not: they go.
+                       {"x'a' /* c */\n-- d\n'b' /* e */", {"-- d", "/* e */"}},
+                       {"'a'\n/* c */ 'b' /* d */ E'e'", {"/* d */"}},
+                       {"'a' /* c */ 'b' /* d\n */ 'e', 'a' /* f */ x\n'b' /* g */\n\"\n\"'h'",
+                        {"/* c */", "/* f */", "/* g */"}},
+                   });
 }
 
 TEST(ContextLexers, Html) {
@@ -98,6 +105,27 @@ TEST(ContextLexers, Html) {
             {"<!-- a --!> b", {"<!-- a --!>"}},
             {"<script type=\"text/template\"><!-- x --></SCRIPT><!-- c -->", {"<!-- c -->"}},
             {"<script>// c\n</script><style>/* d */</style>", {"// c", "/* d */"}},
+            {"<plaintext></plaintext><!-- x -->", {}},
+            // SVG's <title> holds markup, and HTML's in it: <textarea> is raw there.
+            {"<svg><title><!-- c --><textarea><!-- x --></textarea></title></svg>", {"<!-- c -->"}},
+            {"<svg><p><textarea><!-- x --></textarea>", {}},  // <p> ends SVG
+            // So does <font> with `color`, `face` or `size`.
+            {"<svg><font><textarea><!-- c --></textarea></font><font color=r><textarea><!-- x -->",
+             {"<!-- c -->"}},
+            // MathML's text elements and its `annotation-xml` for HTML hold HTML.
+            {"<math><mi><textarea><!-- x --></textarea></mi><textarea><!-- c --></textarea>",
+             {"<!-- c -->"}},
+            {"<math><annotation-xml encoding=\"text/html\"><xmp><!-- x --></xmp></annotation-xml>"
+             "<annotation-xml><xmp><!-- c --></xmp>",
+             {"<!-- c -->"}},
+            {"<![CDATA[ > <!-- c --> ]]><svg><![CDATA[<!-- x -->]]></svg>", {"<!-- c -->"}},
+            // A raw element's end tag closes it alone.
+            {"<svg><title><title>a</title><textarea><!-- x --></textarea>", {}},
+            // The <b> that </p> closed opens again at `x`; </svg> stops at it.
+            {"<svg><title><p><b></p>x</svg></b></title><textarea><!-- x --></textarea>",
+             {"<!-- x -->"}},
+            {"<<!-- c -->a <!-- d -->", {"<!-- d -->"}},             // not `<a`
+            {"<pre><!-- c -->\nx<!-- d --></pre>", {"<!-- d -->"}},  // HTML drops a first line end
         });
 }
 
@@ -130,8 +158,10 @@ TEST(ContextLexers, Php) {
                                {"<?php // c ?> # h", {"// c "}},
                                {"<?php '//' \"#{$a['#']}\" \"${a}#\" `#` # c", {"# c"}},
                                {"<?php <<<EOT\n# x\nEOT;\n// c", {"// c"}},
+                               {"<?php <<<EOT\n{$a # c\n}\nEOT;", {"# c"}},
                                {"<?php <<<'EOT'\n  # x\n  EOT, // c", {"// c"}},
                                {"<?= $a /* c */ ?>", {"/* c */"}},
+                               {"<?php \"{$a ?> t <?php } # x\" # c", {"# c"}},
                                {"<?xml # x ?><?phpx # y", {}},
                            });
 }
@@ -154,8 +184,14 @@ TEST(ContextLexers, MultiLineLiterals) {
         {{"<?php $a = <<<EOT\n\nEOT;\n\"a\n{$b /* c */}\n\"", {"<<<EOT\n\nEOT", "\"a\n", "\n\""}},
          {"a\n\n<?= $b ?>\n\nc", {"a\n\n", "\n\nc"}}},  // the text outside the tags
         literals);
-    ExpectComments(LexHtml, {{"<a title='a\n\nb'><textarea>\n\n</textarea>", {"'a\n\nb'", "\n\n"}}},
-                   literals);
+    ExpectComments(
+        LexHtml,
+        {{"<a title='a\n\nb'><textarea>\n\n</textarea>", {"'a\n\nb'", "\n\n"}},
+         // The text of <pre>, around its comments, markup and all.
+         {"<pre>a\n\n<!-- c --><b title='\n'>\n</b></pre>\n\n", {"a\n\n", "<b title='\n'>\n</b>"}},
+         {"<!x\n\ny><?x\n\n>", {"<!x\n\ny>", "<?x\n\n>"}},
+         {"<pre><p></pre>\n\n", {"<p>"}}},  // </pre> closes the <p> in it too
+        literals);
 }
 
 }  // namespace

@@ -102,6 +102,15 @@ TEST(AgainstLiteralModel, PassesAgreeOnRandomCode) {
         ASSERT_EQ(second, literal_model::StripBlockComments(text, options))
             << testing::PrintToString(text) << " java " << (round % 2) << " header "
             << options.keepHeader;
+        // Both kinds in one sweep: what the second pass leaves of the first one's result.
+        options.lineEnd = round % 8 < 4 ? "\r\n" : "\n";
+        AnsiText sequential = text;
+        StripLineCommentsInPlace(sequential, options);
+        StripBlockCommentsInPlace(sequential, options);
+        AnsiText once = text;
+        StripCommentsInPlace(once, options);
+        ASSERT_EQ(once, sequential) << testing::PrintToString(text) << " java " << (round % 2)
+                                    << " header " << options.keepHeader;
     }
 }
 

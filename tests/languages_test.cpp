@@ -49,6 +49,18 @@ TEST(SpanPasses, RewriteLinesAsTheLiteralPassesDo) {
                      });
     EXPECT_EQ(BothPasses("\n// a\n  // b\nx // c\n", LexGo, true), "// a\n  // b\r\nx");
     EXPECT_EQ(BothPasses("/* a\n*/ x /* b */", LexRust, true), "/* a\n*/ x");
+    // Text after `?>` that takes the last line end: its blank last line stays through both passes.
+    EXPECT_EQ(BothPasses("<?php ?>\n\n", LexPhp), "<?php ?>\r\n");
+}
+
+TEST(Languages, Php) {
+    ExpectAll(LexPhp, {
+                          {"<?php ?# c?>", "<?php ? ?>"},  // not `??` and `>`
+                          // `<<<x` and a line end would open a heredoc.
+                          {"<?php <<<x// c\n;", "<?php <<<x \r\n;"},
+                          {"<?php <<</* c */x\n;", "<?php <<<\r\nx\r\n;"},
+                          {"<?php \"${/* c */x}\";", "<?php \"${ x}\";"},  // not the variable $x
+                      });
 }
 
 TEST(Languages, JavaScript) {
@@ -149,6 +161,7 @@ TEST(Languages, KotlinSwiftScalaDartGroovy) {
 
 TEST(Languages, StyleSheetsAndJson) {
     ExpectAll(LexHtml, {{"<p>a<!-- b\n -->c <!-- d -->e", "<p>ac e"}});  // text stays as it was
+    ExpectAll(LexHtml, {{"<pre>a <!-- c --> \n\n</pre>", "<pre>a  \r\n\r\n</pre>"}});  // all of it
     ExpectAll(LexCss, {{"a::after { content: \"/*\" } /* c */", "a::after { content: \"/*\" }"}});
     ExpectAll(LexScss, {{"a { b: \"//\"; } // c", "a { b: \"//\"; }"}});
     ExpectAll(LexCss, {{"a { b: url(//x) } /* c */", "a { b: url(//x) }"}});

@@ -339,9 +339,7 @@ class Reader {
             if (u.ch == '<' && header_ == Header::Name && HeaderName(u)) {
                 return;
             }
-            header_ = u.ch == '"' || u.ch == '\''                     ? Header::Off
-                      : u.ch == '(' && header_ == Header::Parenthesis ? Header::Name
-                                                                      : Header::None;
+            header_ = u.ch == '(' && header_ == Header::Parenthesis ? Header::Name : Header::None;
         }
         if (u.ch == '"') {
             if (!c_ && next.ch == '"' && U(next.end).ch == '"') {
@@ -570,7 +568,7 @@ class Reader {
 
     enum class Token { None, Name, Number };
     // In a directive, what a '<' would start: nothing, or a header name after `include` as the
-    // directive's name or after `__has_include(`; nothing more once a literal or `//` is read.
+    // directive's name or after `__has_include(`, literals before it or not.
     enum class Header { None, FirstName, Parenthesis, Name, Off };
     const std::string& s_;
     const bool c_;

@@ -2,6 +2,7 @@
 // in source order.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -9,10 +10,17 @@ struct CommentSpan {
     size_t begin = 0;            // the comment's first byte (its opening marker)
     size_t end = 0;              // one past its last byte; a line comment ends before its line end
     bool line = false;           // a line comment (`//`, `#`, `--`); otherwise a block comment
-    bool actsAsLineEnd = false;  // removing it must leave a line end if it held one (Go)
+    bool actsAsLineEnd = false;  // removing it leaves a line end between code on both its sides
     // Not a comment: a literal (string, template, here-document) that holds a line end. It stays,
     // and so do its lines, blank ones too.
     bool literal = false;
+    // What the C family's rules read (processing/languages/cfamily.h): the comment stands in a
+    // preprocessor directive, and what the token just before it is (a number, a literal prefix).
+    bool inDirective = false;
+    uint8_t tokenBefore = 0;
+    // Removing it leaves a space after the code before it on its line, which stays at the line's
+    // end (PHP: `<<<ID` must not end a line, where it would open a heredoc).
+    bool keepsSpace = false;
 };
 using CommentSpans = std::vector<CommentSpan>;
 

@@ -16,8 +16,8 @@ struct Language {
     std::string_view interpreters;  // space-separated programs of a `#!` line
     std::string_view lineComment;   // the comment forms, as shown to the user
     std::string_view blockComment;
-    CommentLexer lexer;  // none: C, C++ and Java and their kin, read by the literal passes
-    SourceLanguage family = SourceLanguage::CFamily;  // how the literal passes read it
+    CommentLexer lexer;  // none: C, C++ and Java and their kin (processing/languages/cfamily.h)
+    SourceLanguage family = SourceLanguage::CFamily;  // which of them
 };
 
 std::span<const Language> Languages();

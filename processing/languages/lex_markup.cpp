@@ -1,15 +1,18 @@
 // HTML, XML and Vue: `<!-- -->` comments. Attribute values, CDATA sections, declarations and
 // processing instructions are read past; in HTML and Vue the text of `<script>` and `<style>` is
 // handed to the lexer of its language (`lang="ts"`, `type="module"`, …), and the other elements
-// whose text is raw (`<textarea>`, `<title>`, …) are read past to their end tag.
+// whose text is raw (`<textarea>`, `<title>`, …) are read past to their end tag. The text of
+// `<pre>` and `<listing>` keeps its white space: it is reported as literals around the comments.
 #include <algorithm>
-#include <initializer_list>
 
+#include "processing/languages/html_tree.h"
 #include "processing/languages/lexers.h"
 #include "processing/languages/lex_scan.h"
 
 namespace {
 
+using lex_scan::EqualsNoCase;
+using lex_scan::IsOneOfNoCase;
 using lex_scan::StartsWithNoCase;
 
 enum class Markup { Html, Xml, Vue };
@@ -20,10 +23,6 @@ bool IsSpace(char c) {
 
 bool IsLetter(char c) {
     return static_cast<unsigned>((c | 0x20) - 'a') < 26u;
-}
-
-bool EqualsNoCase(std::string_view text, std::string_view lower) {
-    return text.size() == lower.size() && StartsWithNoCase(text, 0, lower);
 }
 
 // What the text of an element is: markup, raw text kept as it is, or code of a language.
@@ -39,6 +38,7 @@ struct Tag {
     std::string_view lang;
     bool hasType = false;
     bool hasLang = false;
+    HtmlTree::Attributes attributes;
     size_t end = 0;  // just past its `>`
 };
 
@@ -83,26 +83,9 @@ constexpr std::string_view kRawTextElements[] = {
     "textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript", "plaintext",
 };
 
-// HTML start tags that end SVG or MathML content around them.
-constexpr std::string_view kForeignBreakers[] = {
-    "b",      "big",  "blockquote", "body",  "br",   "center", "code",    "dd",   "div",
-    "dl",     "dt",   "em",         "embed", "h1",   "h2",     "h3",      "h4",   "h5",
-    "h6",     "head", "hr",         "i",     "img",  "li",     "listing", "menu", "meta",
-    "nobr",   "ol",   "p",          "pre",   "ruby", "s",      "small",   "span", "strong",
-    "strike", "sub",  "sup",        "table", "tt",   "u",      "ul",      "var",
-};
-
-bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    for (std::string_view candidate : names) {
-        if (EqualsNoCase(name, candidate)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool IsForeignRoot(std::string_view name) {
-    return IsOneOf(name, {"svg", "math"});
+// HTML elements whose text keeps its line ends, blank lines too; markup goes on in them.
+bool KeepsWhiteSpace(std::string_view name) {
+    return IsOneOfNoCase(name, {"pre", "listing"});
 }
 
 Content ContentOf(const Tag& tag, Markup markup) {
@@ -138,8 +121,16 @@ class MarkupLexer {
 
     void Run() {
         size_t i = 0;
-        while ((i = text_.find('<', i)) != std::string_view::npos) {
-            i = ReadMarkup(i);
+        size_t at = 0;
+        while ((i = text_.find('<', at)) != std::string_view::npos) {
+            if (i > at) {
+                tree_.Text();
+            }
+            at = ReadMarkup(i);
+            FollowPre(i, at);
+        }
+        if (keptFrom_ != std::string_view::npos) {
+            KeepText(text_.size());
         }
     }
 
@@ -152,21 +143,23 @@ class MarkupLexer {
                 if (text_.compare(i, 4, "<!--") == 0) {
                     return Comment(i);
                 }
-                if (text_.compare(i, 9, "<![CDATA[") == 0) {
-                    return Past(i + 9, "]]>");
+                if (text_.compare(i, 9, "<![CDATA[") == 0 &&
+                    (markup_ == Markup::Xml || tree_.InForeign())) {
+                    return Kept(i, Past(i + 9, "]]>"));
                 }
                 return Declaration(i + 2);
             case '?':
-                return Past(i + 2, markup_ == Markup::Xml ? "?>" : ">");
+                return Kept(i, Past(i + 2, markup_ == Markup::Xml ? "?>" : ">"));
             case '/':
-                if (foreign_ > 0 && (StartsWithNoCase(text_, i + 2, "svg") ||
-                                     StartsWithNoCase(text_, i + 2, "math"))) {
-                    --foreign_;
-                }
-                return Past(i + 2, ">");
+                return IsLetter(i + 2 < text_.size() ? text_[i + 2] : '\0')
+                           ? EndTagAt(i)
+                           : Kept(i, Past(i + 2, ">"));
             default:
-                return IsLetter(next) || (markup_ == Markup::Xml && next == '_') ? Element(i)
-                                                                                 : i + 1;
+                if (IsLetter(next) || (markup_ == Markup::Xml && next == '_')) {
+                    return Element(i);
+                }
+                tree_.Text();
+                return i + 1;
         }
     }
 
@@ -176,8 +169,52 @@ class MarkupLexer {
         return at == std::string_view::npos ? text_.size() : at + close.size();
     }
 
-    // `<!-- … -->`; HTML also ends one at `--!>`, and takes `<!-->` and `<!--->` as whole ones.
+    // The end tag at `i`; returns just past it. Any attributes are read as a start tag's.
+    size_t EndTagAt(size_t i) {
+        const std::string_view name = TagName(i + 2);
+        if (markup_ != Markup::Xml) {
+            tree_.End(name);
+        }
+        const size_t after = i + 2 + name.size();
+        return after < text_.size() && text_[after] == '>' ? after + 1 : StartTag(i + 1).end;
+    }
+
+    // Markup that stays as it stands from `begin` to `end`: its lines too.
+    size_t Kept(size_t begin, size_t end) {
+        AddLiteral(begin, end);
+        return end;
+    }
+
+    // `<!-- … -->`. Some stay, where what stands around them would run together without them:
+    // after a `<` of text, one that a name (or `!`, `/`, `?`) follows, past any more comments; the
+    // first in a `<pre>` that a line end (or the text's end) follows, which HTML would drop.
     size_t Comment(size_t i) {
+        const size_t end = CommentEnd(i);
+        if (markup_ != Markup::Xml) {
+            size_t after = end;
+            while (text_.compare(after, 4, "<!--") == 0) {
+                after = CommentEnd(after);
+            }
+            const char next = after < text_.size() ? text_[after] : '\0';
+            if ((i > 0 && text_[i - 1] == '<' &&
+                 (IsLetter(next) || next == '!' || next == '/' || next == '?')) ||
+                (i == firstInPre_ && (next == '\n' || next == '\r' || ClosedAtEnd(after)))) {
+                return end;
+            }
+        }
+        Push({i, end, false, false});
+        return end;
+    }
+
+    // Whether `at` is the text's end, just past a closed comment (the line end after it went with
+    // the // pass).
+    bool ClosedAtEnd(size_t at) const {
+        return at == text_.size() && (text_.ends_with("-->") || text_.ends_with("--!>"));
+    }
+
+    // Just past the comment at `i`. HTML also ends one at `--!>`, and takes `<!-->` and `<!--->`
+    // as whole ones.
+    size_t CommentEnd(size_t i) const {
         size_t end = Past(i + 4, "-->");
         if (markup_ != Markup::Xml) {
             if (text_.compare(i + 4, 1, ">") == 0 || text_.compare(i + 4, 2, "->") == 0) {
@@ -188,7 +225,6 @@ class MarkupLexer {
                 end = bang == std::string_view::npos ? end : bang + 4;
             }
         }
-        spans_.push_back({i, end, false, false});
         return end;
     }
 
@@ -196,7 +232,7 @@ class MarkupLexer {
     // (`[ … ]`, with markup and comments of its own) are read past too.
     size_t Declaration(size_t i) {
         if (markup_ != Markup::Xml) {
-            return Past(i, ">");
+            return Kept(i - 2, Past(i, ">"));
         }
         while (i < text_.size()) {
             const char c = text_[i];
@@ -237,51 +273,46 @@ class MarkupLexer {
     size_t Element(size_t i) {
         const Tag tag = StartTag(i);
         const bool slash = text_[tag.end - 2] == '/';
-        if (markup_ != Markup::Xml) {
-            // In SVG and MathML, no element's text is raw: <title>, <style>, <script> hold markup.
-            if (IsForeignRoot(tag.name) && !slash) {
-                ++foreign_;
-                return tag.end;
-            }
-            if (foreign_ > 0) {
-                foreign_ = std::ranges::any_of(
-                               kForeignBreakers,
-                               [&](std::string_view name) { return EqualsNoCase(tag.name, name); })
-                               ? 0
-                               : foreign_;
-                if (foreign_ > 0) {
-                    return tag.end;
-                }
-            }
-        }
-        const Content content = ContentOf(tag, markup_);
         const bool selfClosed = markup_ == Markup::Vue && slash;
-        if (!content.raw || text_[tag.end - 1] != '>' || selfClosed) {
+        const Content content = ContentOf(tag, markup_);
+        const bool raw = content.raw && text_[tag.end - 1] == '>' && !selfClosed;
+        // In SVG and MathML, no element's text is raw: <title>, <style>, <script> hold markup.
+        if (markup_ != Markup::Xml && !tree_.Start(tag.name, tag.attributes, slash, raw)) {
             return tag.end;
         }
-        const size_t close = EndTag(tag.end, tag.name);
+        if (KeepsWhiteSpace(tag.name)) {
+            firstInPre_ = tag.end;
+        }
+        if (!raw) {
+            return tag.end;
+        }
+        // Nothing ends `<plaintext>`.
+        const size_t close =
+            EqualsNoCase(tag.name, "plaintext") ? text_.size() : EndTag(tag.end, tag.name);
         if (content.lexer == nullptr) {
-            lex_scan::AddLiteral(text_, tag.end, close, spans_);  // its lines are text
+            AddLiteral(tag.end, close);  // its lines are text
         } else {
-            const size_t first = spans_.size();
-            content.lexer(text_.substr(tag.end, close - tag.end), spans_);
-            for (size_t k = first; k < spans_.size(); ++k) {
-                spans_[k].begin += tag.end;
-                spans_[k].end += tag.end;
+            CommentSpans inner;
+            content.lexer(text_.substr(tag.end, close - tag.end), inner);
+            for (CommentSpan span : inner) {
+                span.begin += tag.end;
+                span.end += tag.end;
+                Push(span);
             }
         }
-        return close;
+        // Its end tag closes it alone.
+        return close < text_.size() ? StartTag(close + 1).end : close;
     }
 
     // Reads the start tag at `i`: its name, its attributes (quoted values may hold `>`), its end.
     // A quoted value is reported as a literal: its lines are the value's.
     Tag StartTag(size_t i) {
         Tag tag;
-        size_t at = i + 1;
-        while (at < text_.size() && !IsSpace(text_[at]) && text_[at] != '>' && text_[at] != '/') {
-            ++at;
-        }
-        tag.name = text_.substr(i + 1, at - i - 1);
+        tag.name = TagName(i + 1);
+        size_t at = i + 1 + tag.name.size();
+        // The attributes that matter to the tree of these two.
+        const bool annotation = EqualsNoCase(tag.name, "annotation-xml");
+        const bool font = EqualsNoCase(tag.name, "font");
         while (at < text_.size()) {
             while (at < text_.size() && (IsSpace(text_[at]) || text_[at] == '/')) {
                 ++at;
@@ -308,7 +339,7 @@ class MarkupLexer {
                 if (at < text_.size() && (text_[at] == '"' || text_[at] == '\'')) {
                     const size_t close = std::min(text_.find(text_[at], at + 1), text_.size());
                     value = text_.substr(at + 1, close - at - 1);
-                    lex_scan::AddLiteral(text_, at, close + 1, spans_);
+                    AddLiteral(at, close + 1);
                     at = std::min(close + 1, text_.size());
                 } else {
                     const size_t begin = at;
@@ -322,10 +353,59 @@ class MarkupLexer {
                 tag.type = value, tag.hasType = true;
             } else if (EqualsNoCase(name, "lang")) {
                 tag.lang = value, tag.hasLang = true;
+            } else if (annotation && EqualsNoCase(name, "encoding")) {
+                tag.attributes.encoding = value;
+            } else if (font && IsOneOfNoCase(name, {"color", "face", "size"})) {
+                tag.attributes.fontBreaksOut = true;
             }
         }
         tag.end = std::min(at + 1, text_.size());
         return tag;
+    }
+
+    // The name of the tag whose name starts at `i`.
+    std::string_view TagName(size_t i) const {
+        size_t end = i;
+        while (end < text_.size() && !IsSpace(text_[end]) && text_[end] != '>' &&
+               text_[end] != '/') {
+            ++end;
+        }
+        return text_.substr(i, end - i);
+    }
+
+    // Reports a span; in the text of `<pre>`, the text before it is a literal.
+    void Push(const CommentSpan& span) {
+        if (keptFrom_ != std::string_view::npos) {
+            KeepText(span.begin);
+            keptFrom_ = span.end;
+        }
+        spans_.push_back(span);
+    }
+
+    // The text of `<pre>` up to `end` stays as it stands, blanks at a line's end too: a piece on
+    // one line is reported as well.
+    void KeepText(size_t end) {
+        if (keptFrom_ < end) {
+            spans_.push_back({keptFrom_, end, false, false, true});
+        }
+    }
+
+    // A literal's lines are text; in `<pre>` that text's literal holds them.
+    void AddLiteral(size_t begin, size_t end) {
+        if (keptFrom_ == std::string_view::npos) {
+            lex_scan::AddLiteral(text_, begin, end, spans_);
+        }
+    }
+
+    // The text of `<pre>`: from where the first opens to where the last closes (the markup from
+    // `begin` to `end` opened or closed one), it is reported as literals around its comments.
+    void FollowPre(size_t begin, size_t end) {
+        if (tree_.InPre() && keptFrom_ == std::string_view::npos) {
+            keptFrom_ = end;
+        } else if (!tree_.InPre() && keptFrom_ != std::string_view::npos) {
+            KeepText(begin);
+            keptFrom_ = std::string_view::npos;
+        }
     }
 
     // Where the end tag of a raw-text element named `name` starts, or the text's size.
@@ -345,7 +425,9 @@ class MarkupLexer {
     std::string_view text_;
     CommentSpans& spans_;
     Markup markup_;
-    int foreign_ = 0;  // how many <svg> and <math> elements are open around the text
+    HtmlTree tree_;
+    size_t keptFrom_ = std::string_view::npos;    // where the text of <pre> not reported starts
+    size_t firstInPre_ = std::string_view::npos;  // where the last <pre>'s text starts
 };
 
 }  // namespace

@@ -22,23 +22,28 @@ size_t QuotedEnd(std::string_view text, size_t from, char quote, Escape escape) 
     }
 }
 
+size_t ClosingLineEnd(std::string_view text, size_t line, std::string_view delimiter, Indent indent,
+                      bool wholeLine) {
+    size_t i = line;
+    while (
+        i < text.size() &&
+        (indent == Indent::Blanks ? IsBlank(text[i]) : indent == Indent::Tabs && text[i] == '\t')) {
+        ++i;
+    }
+    if (text.compare(i, delimiter.size(), delimiter) != 0) {
+        return std::string_view::npos;
+    }
+    const size_t end = i + delimiter.size();
+    const bool closes = end == text.size() || (wholeLine ? text[end] == '\n' || text[end] == '\r'
+                                                         : !IsWordByte(text[end]));
+    return closes ? end : std::string_view::npos;
+}
+
 size_t HereDocEnd(std::string_view text, size_t from, std::string_view delimiter, Indent indent,
                   bool wholeLine) {
     for (size_t line = from; line < text.size(); line = NextLineStart(text, line)) {
-        size_t i = line;
-        while (i < text.size() &&
-               (indent == Indent::Blanks ? IsBlank(text[i])
-                                         : indent == Indent::Tabs && text[i] == '\t')) {
-            ++i;
-        }
-        if (text.compare(i, delimiter.size(), delimiter) != 0) {
-            continue;
-        }
-        const size_t end = i + delimiter.size();
-        const bool closes =
-            end == text.size() ||
-            (wholeLine ? text[end] == '\n' || text[end] == '\r' : !IsWordByte(text[end]));
-        if (closes) {
+        const size_t end = ClosingLineEnd(text, line, delimiter, indent, wholeLine);
+        if (end != std::string_view::npos) {
             return end;
         }
     }

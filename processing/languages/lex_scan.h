@@ -3,6 +3,7 @@
 #pragma once
 #include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 #include <string_view>
 
 #include "files/byte_scan.h"
@@ -51,9 +52,14 @@ size_t QuotedEnd(std::string_view text, size_t from, char quote, Escape escape);
 // Where a here-document's closing line may be indented.
 enum class Indent { None, Tabs, Blanks };
 
-// Finds the closing line of a here-document whose body starts at `from`: a line holding
-// `delimiter` after the allowed indent, and then nothing else (`wholeLine`) or no word byte.
-// Returns the position just past the delimiter, or the text's size.
+// When the line at `line` closes a here-document: a line holding `delimiter` after the allowed
+// indent, and then nothing else (`wholeLine`) or no word byte. Returns the position just past the
+// delimiter, or npos.
+size_t ClosingLineEnd(std::string_view text, size_t line, std::string_view delimiter, Indent indent,
+                      bool wholeLine);
+
+// Finds the closing line of a here-document whose body starts at `from`. Returns the position just
+// past its delimiter, or the text's size.
 size_t HereDocEnd(std::string_view text, size_t from, std::string_view delimiter, Indent indent,
                   bool wholeLine);
 
@@ -68,5 +74,16 @@ inline void AddLiteral(std::string_view text, size_t begin, size_t end, CommentS
 
 // True when `text` at `at` starts with `word`, letters compared regardless of case.
 bool StartsWithNoCase(std::string_view text, size_t at, std::string_view word);
+
+// True when `text` is `word`, letters compared regardless of case.
+inline bool EqualsNoCase(std::string_view text, std::string_view word) {
+    return text.size() == word.size() && StartsWithNoCase(text, 0, word);
+}
+
+// True when `text` is one of `words`, letters compared regardless of case.
+inline bool IsOneOfNoCase(std::string_view text, std::initializer_list<std::string_view> words) {
+    return std::ranges::any_of(words,
+                               [&](std::string_view word) { return EqualsNoCase(text, word); });
+}
 
 }  // namespace lex_scan

@@ -79,11 +79,43 @@ std::string_view DollarTag(std::string_view text, size_t from, size_t i) {
     return text.substr(i, end + 1 - i);
 }
 
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// PostgreSQL continues a `'…'` constant with a `'…'` right after it when only white space holding
+// a line end and `--` comments stand between them (scan.l's {quotecontinue}), but a `/* */`
+// comment keeps the two apart. Removing such a comment would join them where a line end stays
+// between them (one in the comment stays too, when the comment stands between code), and nothing
+// but a comment can keep them apart there: those comments stay. The gap is `[begin, end)`; its
+// comments are `spans` from `first` on.
+void KeepSeparatingComments(std::string_view text, size_t begin, size_t end, size_t first,
+                            CommentSpans& spans) {
+    bool block = false;
+    size_t k = first;
+    for (size_t p = begin; p < end;) {
+        if (k < spans.size() && spans[k].begin == p && !spans[k].literal) {
+            block = block || !spans[k].line;
+            p = spans[k++].end;
+        } else if (IsSpace(text[p])) {
+            ++p;
+        } else {
+            return;  // a token stands between them
+        }
+    }
+    const std::string_view gap = text.substr(begin, end - begin);
+    if (block && gap.find_first_of("\n\r") != std::string_view::npos) {
+        std::erase_if(spans, [&](const CommentSpan& s) { return s.begin >= begin && !s.line; });
+    }
+}
+
 }  // namespace
 
 void LexSql(std::string_view text, CommentSpans& spans) {
     size_t i = 0;
-    size_t afterLiteral = 0;  // where the last literal or comment ended
+    size_t afterLiteral = 0;                      // where the last literal or comment ended
+    size_t constantEnd = std::string_view::npos;  // where the last `'…'` constant ended
+    size_t spansAfterConstant = 0;                // the comments after it are spans from here on
     while (true) {
         i = byte_scan::FindFirstOf<'-', '/', '\'', '"', '`', '$'>(text, i);
         if (i >= text.size()) {
@@ -115,6 +147,9 @@ void LexSql(std::string_view text, CommentSpans& spans) {
                 }
                 break;
             case '\'': {
+                if (constantEnd != std::string_view::npos) {
+                    KeepSeparatingComments(text, constantEnd, i, spansAfterConstant, spans);
+                }
                 const bool escapes = i > afterLiteral && (text[i - 1] | 0x20) == 'e' &&
                                      StartsToken(text, afterLiteral, i - 1);
                 i = QuotedEnd(text, i + 1, '\'', escapes ? Escape::Backslash : Escape::Doubled);
@@ -139,6 +174,10 @@ void LexSql(std::string_view text, CommentSpans& spans) {
             afterLiteral = i;  // only literals and comments take more than one byte here
             if (spans.empty() || spans.back().end <= at) {
                 lex_scan::AddLiteral(text, at, i, spans);  // a literal: no comment was added
+            }
+            if (text[at] == '\'') {
+                constantEnd = i;
+                spansAfterConstant = spans.size();
             }
         }
     }

@@ -7,7 +7,7 @@
 #include "processing/languages/comment_spans.h"
 
 // The C-like languages, read by one configurable lexer (c_like_lexer.h). C, C++, Java,
-// Objective-C, CUDA, shaders and protobuf are read by the literal passes.
+// Objective-C, CUDA, shaders and protobuf are read by processing/languages/cfamily.h.
 void LexJavaScript(std::string_view text, CommentSpans& spans);
 void LexTypeScript(std::string_view text, CommentSpans& spans);
 void LexTsx(std::string_view text, CommentSpans& spans);

@@ -1,9 +1,12 @@
 #include "processing/languages/span_passes.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 #include "files/byte_scan.h"
 #include "processing/header_comment.h"
+#include "processing/source_chars.h"
 
 namespace span_passes {
 
@@ -23,7 +26,7 @@ bool IsWhiteSpace(char c) {
     return IsSpaceOrTab(c) || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-// Bytes that end a token in every language read here, so that nothing runs into them.
+// Bytes that end a token in every language read by a lexer of its own, so nothing runs into them.
 bool IsSeparator(char c) {
     switch (c) {
         case '(':
@@ -40,14 +43,131 @@ bool IsSeparator(char c) {
     }
 }
 
+size_t LexedLeftTail(std::string_view out, size_t lineStart, size_t, size_t, CommentSpan&,
+                     char* tail) {
+    if (out.size() == lineStart || IsSpaceOrTab(out.back())) {
+        return 0;
+    }
+    tail[0] = out.back();
+    return 1;
+}
+
+bool LexedGlues(std::string_view tail, const CommentSpan&, std::string_view source, size_t at) {
+    return !IsSeparator(tail.back()) && !IsSeparator(source[at]);
+}
+
+// The result, written over the source bytes already read, which it never outgrows but for line
+// ends made longer (CR LF from CR or LF): before a write would reach the first source byte still
+// to be read, the result moves to a buffer of its own.
+class Output {
+  public:
+    explicit Output(AnsiText& text) : text_(text), source_(text), spill_(SpillBuffer()) {}
+
+    size_t size() const { return spilled_ ? spill_.size() : size_; }
+    std::string_view View() const {
+        return spilled_ ? std::string_view(spill_) : std::string_view(text_.data(), size_);
+    }
+    char back() const { return View().back(); }
+    char operator[](size_t at) const { return View()[at]; }
+
+    // Writes `bytes`, the source being read from `readFrom` on.
+    void Put(const char* bytes, size_t count, size_t readFrom) {
+        if (spilled_) {
+            spill_.append(bytes, count);
+        } else if (size_ + count <= readFrom) {
+            std::memmove(text_.data() + size_, bytes, count);
+            size_ += count;
+        } else {
+            Spill(bytes, count, readFrom);
+        }
+    }
+    void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
+
+    // Writes the source's lines [from, to), each ending in LF, with CR LF: a byte a line more.
+    void PutLinesWithCrLf(size_t from, size_t to) {
+        const auto lines =
+            static_cast<size_t>(std::count(source_.begin() + from, source_.begin() + to, '\n'));
+        if (!spilled_ && size_ + (to - from) + lines <= to) {
+            for (size_t lineEnd; from < to; from = lineEnd + 1) {
+                lineEnd = byte_scan::FindEither(source_, from, '\n', '\n', to);
+                Put(source_.data() + from, lineEnd - from, lineEnd);
+                Put("\r\n", lineEnd + 1);
+            }
+            return;
+        }
+        Spill(source_.data(), 0, from);
+        size_t out = spill_.size();
+        spill_.resize(out + (to - from) + lines);
+        char* const data = spill_.data();
+        for (size_t lineEnd; from < to; from = lineEnd + 1) {
+            lineEnd = byte_scan::FindEither(source_, from, '\n', '\n', to);
+            std::memcpy(data + out, source_.data() + from, lineEnd - from);
+            out += lineEnd - from;
+            data[out++] = '\r';
+            data[out++] = '\n';
+        }
+    }
+
+    void Shrink(size_t size) {
+        if (spilled_) {
+            spill_.resize(size);
+        } else {
+            size_ = size;
+        }
+    }
+
+    // Leaves the result, its first `size` bytes, in the text.
+    void Finish(size_t size) {
+        Shrink(size);
+        if (!spilled_) {
+            text_.resize(size_);
+            return;
+        }
+        // The source's buffer is kept for the next result that outgrows its source, unless a
+        // large file's would be kept for the small ones after it.
+        text_.swap(spill_);
+        if (spill_.capacity() > 2 * text_.capacity() + (1 << 20)) {
+            spill_ = AnsiText();
+        }
+    }
+
+  private:
+    [[gnu::noinline]] void Spill(const char* bytes, size_t count, size_t readFrom) {
+        if (!spilled_) {
+            // Room for an eighth more than the rest of the source: a byte for each line end of
+            // lines of eight bytes and more; shorter ones grow the buffer as they come.
+            const size_t rest = source_.size() - std::min(readFrom, source_.size());
+            spill_.clear();
+            spill_.reserve(size_ + count + rest + rest / 8 + 16);
+            spill_.assign(text_.data(), size_);
+            spilled_ = true;
+        }
+        spill_.append(bytes, count);
+    }
+
+    static AnsiText& SpillBuffer() {
+        thread_local AnsiText buffer;
+        return buffer;
+    }
+
+    AnsiText& text_;
+    const std::string_view source_;
+    size_t size_ = 0;
+    AnsiText& spill_;
+    bool spilled_ = false;
+};
+
 size_t AfterLineEnd(std::string_view text, size_t at) {
     return at + (text.substr(at, 2) == "\r\n" ? 2 : 1);
 }
 
 // How many spans the file's header takes (0: it has none): its first comment, when only white space
 // stands before it, or a run of line comments each alone on its line.
-size_t HeaderEnd(std::string_view text, const CommentSpans& spans) {
-    if (spans.empty() || spans[0].literal) {
+size_t HeaderEnd(std::string_view text, const CommentSpans& spans, bool markersWrittenOut) {
+    const auto writtenOut = [&](const CommentSpan& span) {
+        return !markersWrittenOut || text.substr(span.begin, 2) == (span.line ? "//" : "/*");
+    };
+    if (spans.empty() || spans[0].literal || !writtenOut(spans[0])) {
         return 0;
     }
     const size_t bom = ByteOrderMarkLength(text);
@@ -56,7 +176,7 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans) {
         return 0;
     }
     size_t last = 1;
-    while (spans[0].line && last < spans.size() && spans[last].line) {
+    while (spans[0].line && last < spans.size() && spans[last].line && writtenOut(spans[last])) {
         const size_t lineEnd = spans[last - 1].end;
         if (lineEnd >= text.size() || spans[last].begin < lineEnd) {
             break;
@@ -71,26 +191,34 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans) {
     return last;
 }
 
-// One pass: the comments of one kind go, everything else is copied, line by line.
+// One pass: the comments of one kind (or both) go, everything else is copied, line by line, over
+// the source.
 class SpanPass {
   public:
-    SpanPass(std::string_view source, const CommentSpans& spans, Kind kind, AnsiText& out)
-        : t_(source), spans_(spans), kind_(kind), out_(out) {
-        out_.clear();
-        out_.reserve(source.size() + source.size() / 8 + 16);
-    }
+    SpanPass(AnsiText& text, const CommentSpans& spans, const Rules& rules, Kind kind,
+             std::string_view lineEnd)
+        : t_(text),
+          spans_(spans),
+          rules_(rules),
+          kind_(kind),
+          lineEnd_(lineEnd),
+          splices_(rules.continuation == Continuation::Splice),
+          out_(text) {}
 
-    void Run(bool keepHeader) {
+    // Removing both kinds, `firstPassEndsWithLineEnd` tells whether the first pass alone would
+    // leave a line end at the end.
+    void Run(bool keepHeader, bool firstPassEndsWithLineEnd = false) {
         size_t at = ByteOrderMarkLength(t_);
-        out_.append(t_.substr(0, at));
+        out_.Put(t_.data(), at, at);
+        logicalStart_ = bound_ = out_.size();
         size_t next = 0;
         if (keepHeader) {
-            if (const size_t headerSpans = HeaderEnd(t_, spans_)) {
+            if (const size_t headerSpans = HeaderEnd(t_, spans_, rules_.headerMarkersWrittenOut)) {
                 // The blank lines before it go, its own line's indent stays.
                 Code(at, spans_[0].begin);
                 const size_t end = spans_[headerSpans - 1].end;
-                out_.append(t_.substr(spans_[0].begin, end - spans_[0].begin));
-                protectedEnd_ = out_.size();
+                out_.Put(t_.data() + spans_[0].begin, end - spans_[0].begin, end);
+                protectedEnd_ = logicalStart_ = bound_ = out_.size();
                 at = end;
                 next = headerSpans;
             }
@@ -103,36 +231,68 @@ class SpanPass {
             Code(at, span.begin);
             if (span.literal) {
                 Literal(span.begin, span.end);
-            } else if (span.line == (kind_ == Kind::Line)) {
+            } else if (Removes(span) && !KeptForItsBackslash(next)) {
                 Remove(span);
             } else {
                 Code(span.begin, span.end);
+                bound_ = out_.size();
             }
             at = span.end;
         }
         Code(at, t_.size());
         // A text ending with a line end has an empty last line; it stays after a continued line.
-        if (sourceLineStart_ < t_.size() || (!t_.empty() && Continued())) {
+        // The /* */ pass reads the // pass's result, whose lines are joined with none after the
+        // last: a line end there ends a literal's line and an empty last line follows it.
+        const bool inClosedLiteral = lineProtected_ && rules_.literalsCloseAtTheEnd;
+        const bool blankLastLine = (continued_ && rules_.continuation == Continuation::Backslash) ||
+                                   (kind_ == Kind::Block && inClosedLiteral);
+        if (sourceLineStart_ < t_.size() || (!t_.empty() && blankLastLine)) {
             EndLine(t_.size(), false);
         }
-        out_.resize(out_.size() < 2 ? 0 : out_.size() - 2);
+        // The line end after the last line goes.
+        size_t size = out_.size() < lineEnd_.size() ? 0 : out_.size() - lineEnd_.size();
+        if (firstPassEndsWithLineEnd && !inClosedLiteral &&
+            out_.View().substr(0, size).ends_with(lineEnd_)) {
+            // The first pass's last line kept is empty, and so is this one: the second pass would
+            // take its line end too, unless it follows a continued line or is a literal's.
+            const std::string_view before = out_.View().substr(0, size - lineEnd_.size());
+            if (rules_.continuation != Continuation::Backslash || !before.ends_with('\\')) {
+                size -= lineEnd_.size();
+            }
+        }
+        out_.Finish(size);
     }
 
   private:
+    bool Removes(const CommentSpan& span) const {
+        return kind_ == Kind::Both || span.line == (kind_ == Kind::Line);
+    }
+
     // Copies [from, to), ending an output line at each line end.
     void Code(size_t from, size_t to) {
         while (from < to) {
+            // Between comments and literals close together, line by line is quicker.
+            if (to - from >= 256 && from == sourceLineStart_ && out_.size() == lineStart_ &&
+                Settled()) {
+                from = PlainLines(from, to);
+            }
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
             if (lineEnd < to && Settled()) {
-                // Most lines: nothing pending, so the line is kept with CR LF unless blank.
-                out_.append(t_.data() + from, lineEnd - from);
+                // Most lines: nothing pending, so the line is kept unless blank.
+                const size_t next = AfterLineEnd(t_, lineEnd);
+                out_.Put(t_.data() + from, lineEnd - from, lineEnd);
+                const bool spliced = LineEndsInSplice();
                 if (Droppable()) {
-                    out_.resize(lineStart_);
+                    out_.Shrink(lineStart_);
                 } else {
-                    out_ += "\r\n";
+                    continued_ = Continues();
+                    out_.Put(lineEnd_, next);
                     lineStart_ = protectedEnd_ = out_.size();
                 }
-                from = sourceLineStart_ = AfterLineEnd(t_, lineEnd);
+                if (!spliced) {
+                    logicalStart_ = bound_ = out_.size();
+                }
+                from = sourceLineStart_ = next;
                 continue;
             }
             Write(from, lineEnd);
@@ -143,18 +303,50 @@ class SpanPass {
         }
     }
 
+    // Whole lines from `from` that are kept as they stand (none blank, none holding a backslash,
+    // each ending in the line end written, or in LF when CR LF is written), copied in one piece
+    // or line by line; returns their end.
+    size_t PlainLines(size_t from, size_t to) {
+        if (lineEnd_ == "\r") {
+            return from;
+        }
+        const bool crLf = lineEnd_ == "\r\n";
+        size_t k = from;
+        while (true) {
+            const size_t end = byte_scan::PlainLinesEnd<'\\'>(t_, k, to, crLf);
+            if (end != k) {
+                out_.Put(t_.data() + k, end - k, end);
+                k = end;
+                continue;
+            }
+            const size_t lfEnd = crLf ? byte_scan::PlainLinesEnd<'\\'>(t_, k, to, false) : k;
+            if (lfEnd == k) {
+                break;
+            }
+            out_.PutLinesWithCrLf(k, lfEnd);
+            k = lfEnd;
+        }
+        if (k != from) {
+            lineStart_ = protectedEnd_ = logicalStart_ = bound_ = out_.size();
+            sourceLineStart_ = k;
+            continued_ = false;
+        }
+        return k;
+    }
+
     // A literal: its line ends end output lines that stay, blank or not.
     void Literal(size_t from, size_t to) {
         BeforeContent(from);
         while (true) {
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
-            out_.append(t_.substr(from, lineEnd - from));
+            out_.Put(t_.data() + from, lineEnd - from, lineEnd);
+            protectedEnd_ = out_.size();  // its blanks stay, a comment removed before them too
             if (lineEnd == to) {
                 break;
             }
             from = EndLine(lineEnd, true);
         }
-        protectedEnd_ = out_.size();
+        protectedEnd_ = bound_ = out_.size();
     }
 
     // Copies code within one line. Its first byte other than a space or tab may need the line
@@ -168,26 +360,36 @@ class SpanPass {
             while (k < to && IsSpaceOrTab(t_[k])) {
                 ++k;
             }
-            out_.append(t_.substr(from, k - from));
+            out_.Put(t_.data() + from, k - from, k);
             if (k == to) {
                 return;
             }
             BeforeContent(k);
             from = k;
         }
-        out_.append(t_.substr(from, to - from));
+        out_.Put(t_.data() + from, to - from, to);
     }
 
     void BeforeContent(size_t at) {
         if (breakAt_ != kNone) {
             // A comment spanning lines stood between code and code: the code after it goes on a
-            // line of its own, with the indent that followed the comment.
-            const std::string after = out_.substr(breakAt_);
-            out_.resize(TrimmedEnd(breakAt_));
-            FinishLine();
-            out_ += after;
-        } else if (glueAt_ == out_.size() && !IsSeparator(out_.back()) && !IsSeparator(t_[at])) {
-            out_ += ' ';
+            // line of its own, with the indent that followed the comment; or after one space
+            // where a line end would end a directive or make one.
+            const std::string after(out_.View().substr(breakAt_));
+            out_.Shrink(TrimmedEnd(breakAt_));
+            breakAt_ = kNone;
+            if (breakWithSpace_ || (rules_.startsDirective && rules_.startsDirective(t_, at))) {
+                out_.Put(" ", at);
+            } else {
+                FinishLine(at);
+                logicalStart_ = out_.size();
+            }
+            out_.Put(after, at);
+            bound_ = out_.size();
+            removedAt_ = kNone;
+        } else if (glueAt_ == out_.size() &&
+                   rules_.glues(std::string_view(tail_, tailSize_), glueSpan_, t_, at)) {
+            out_.Put(" ", at);
         }
         glueAt_ = kNone;
     }
@@ -196,32 +398,80 @@ class SpanPass {
         // Markup's comments stand in text, where nothing runs together and where a space or a
         // line end left behind would be text: they leave nothing.
         const bool block = !span.line && t_.substr(span.begin, 4) != "<!--";
-        if (block && byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end) {
-            if (breakAt_ == kNone && !AllSpaceOrTab(Line())) {
+        if (span.keepsSpace && out_.size() > lineStart_) {
+            if (!IsSpaceOrTab(out_.back())) {
+                out_.Put(" ", span.end);
+            }
+            protectedEnd_ = out_.size();
+        }
+        const bool spansLines =
+            block && (span.actsAsLineEnd ||
+                      byte_scan::FindEither(t_, span.begin, '\r', '\n', span.end) < span.end);
+        if (spansLines && (breakAt_ != kNone || !AllSpaceOrTab(Line()))) {
+            if (breakAt_ == kNone) {
                 breakAt_ = out_.size();
+                breakWithSpace_ = span.inDirective || LineEndsInSplice();
             }
             glueAt_ = kNone;
-        } else if (block && breakAt_ == kNone && out_.size() > lineStart_ &&
-                   !IsSpaceOrTab(out_.back())) {
-            glueAt_ = out_.size();
+        } else if (block && breakAt_ == kNone && glueAt_ != out_.size()) {
+            size_t from = logicalStart_;
+            if (out_.size() - from > 256) {
+                // A long line: the last tokens are all the checks need.
+                from = std::min(bound_, out_.size() - 256);
+            }
+            glueSpan_ = span;
+            tailSize_ = rules_.leftTail(out_.View(), lineStart_, from, bound_, glueSpan_, tail_);
+            if (tailSize_ != 0) {
+                glueAt_ = out_.size();
+            }
         }
-        removedAt_ = out_.size();
+        removedAt_ = bound_ = out_.size();
+    }
+
+    // True when the comment spans_[index] ends its line, blanks aside (and, removing both kinds,
+    // a line comment that goes too), after a backslash: without it the line would be spliced to
+    // the next.
+    bool KeptForItsBackslash(size_t index) const {
+        if (!LineEndsInSplice()) {
+            return false;
+        }
+        size_t end = spans_[index].end;
+        while (end < t_.size() && source_chars::IsSpliceBlank(t_[end])) {
+            ++end;
+        }
+        if (kind_ == Kind::Both && index + 1 < spans_.size() && spans_[index + 1].begin == end &&
+            spans_[index + 1].line) {
+            return true;
+        }
+        return end >= t_.size() || t_[end] == '\r' || t_[end] == '\n';
+    }
+
+    bool LineEndsInSplice() const {
+        return splices_ && source_chars::EndsInSplice(out_.View(), lineStart_, out_.size());
+    }
+
+    // True when the current line, ended here, would go on onto the next.
+    bool Continues() const {
+        switch (rules_.continuation) {
+            case Continuation::Backslash:
+                return out_.size() > lineStart_ && out_.back() == '\\';
+            case Continuation::Splice:
+                return source_chars::EndsInSplice(out_.View(), lineStart_, out_.size());
+            default:
+                return false;
+        }
     }
 
     bool Settled() const {
         return !lineProtected_ && removedAt_ == kNone && glueAt_ == kNone && breakAt_ == kNone;
     }
 
-    std::string_view Line() const { return std::string_view(out_).substr(lineStart_); }
+    std::string_view Line() const { return out_.View().substr(lineStart_); }
 
-    // A line left blank goes, unless the line before goes on onto it with a backslash: in
-    // Python, shell and a C directive the blank line ends what the backslash continued, and
-    // without it the next line would be joined on.
-    bool Droppable() const { return AllSpaceOrTab(Line()) && !Continued(); }
-
-    bool Continued() const {
-        return lineStart_ >= 3 && std::string_view(out_).substr(lineStart_ - 3, 3) == "\\\r\n";
-    }
+    // A line left blank goes, unless the line before goes on onto it: in Python, shell and a C
+    // directive the blank line ends what the backslash continued, and without it the next line
+    // would be joined on.
+    bool Droppable() const { return AllSpaceOrTab(Line()) && !continued_; }
 
     // Where the line's trailing spaces and tabs start, in front of `end`; a literal's bytes stay.
     size_t TrimmedEnd(size_t end) const {
@@ -232,8 +482,10 @@ class SpanPass {
         return end;
     }
 
-    void FinishLine() {
-        out_ += "\r\n";
+    // Ends the output line, the source being read from `readFrom` on.
+    void FinishLine(size_t readFrom) {
+        continued_ = Continues();
+        out_.Put(lineEnd_, readFrom);
         StartLine();
     }
 
@@ -246,52 +498,111 @@ class SpanPass {
     // Ends the output line at the line end at `at` (or the text's end); returns what follows it.
     size_t EndLine(size_t at, bool inLiteral) {
         const size_t next = at >= t_.size() ? at : AfterLineEnd(t_, at);
+        const bool spliced = LineEndsInSplice();
         if (removedAt_ != kNone) {
             const size_t end = TrimmedEnd(out_.size());
             if (end <= removedAt_) {
-                out_.resize(end);
+                out_.Shrink(end);
             }
         }
         if (!lineProtected_ && !inLiteral && Droppable()) {
-            out_.resize(lineStart_);
+            out_.Shrink(lineStart_);
             StartLine();
         } else {
-            FinishLine();
+            FinishLine(next);
         }
         lineProtected_ = inLiteral;
         sourceLineStart_ = next;
+        if (!spliced) {
+            logicalStart_ = bound_ = out_.size();
+        }
         return next;
     }
 
+    // The source, over whose bytes already read the result is written.
     const std::string_view t_;
     const CommentSpans& spans_;
+    const Rules& rules_;
     const Kind kind_;
-    AnsiText& out_;
+    const std::string_view lineEnd_;
+    const bool splices_;
+    Output out_;
     size_t sourceLineStart_ = 0;
     // The current output line.
     size_t lineStart_ = 0;
     size_t protectedEnd_ = 0;     // just after the last literal byte on it
     bool lineProtected_ = false;  // it starts inside a literal
+    bool continued_ = false;      // the line before it goes on onto it
     size_t removedAt_ = kNone;    // where the last comment removed from it stood
-    // A comment removed between two bytes: a space may have to go at glueAt_, or a line break
-    // at breakAt_.
+    // Its logical line's start, and the last token bound on it (a comment, a line start).
+    size_t logicalStart_ = 0;
+    size_t bound_ = 0;
+    // A comment removed between two bytes: a space may have to go at glueAt_ (after the code's
+    // tail_ before the comment glueSpan_), or a line break at breakAt_.
     size_t glueAt_ = kNone;
+    char tail_[3] = {};
+    size_t tailSize_ = 0;
+    CommentSpan glueSpan_;
     size_t breakAt_ = kNone;
+    bool breakWithSpace_ = false;
 };
+
+// True when the `//` pass alone would leave `text` ending with a line end (its last line kept
+// empty, after a continued line or in a literal). Only the last lines decide it: the pass is run
+// over the text from a line start that no span and no continued line reaches over, far enough
+// back for something to be kept.
+bool LinePassEndsWithLineEnd(std::string_view text, const CommentSpans& spans, const Rules& rules,
+                             std::string_view lineEnd) {
+    CommentSpans tailSpans;
+    for (size_t lines = 2;; lines *= 2) {
+        size_t from = text.size();
+        for (size_t n = 0; n < lines && from > 0; ++n) {
+            from = text.find_last_of("\r\n", from - 1);
+            from = from == std::string_view::npos ? 0 : from;
+        }
+        from = from == 0 ? 0 : AfterLineEnd(text, from);
+        const auto after = std::partition_point(
+            spans.begin(), spans.end(), [&](const auto& span) { return span.begin < from; });
+        const bool inSpan = after != spans.begin() && std::prev(after)->end > from;
+        if (from != 0 &&
+            (inSpan || source_chars::EndsInSplice(
+                           text, 0, from - (text.substr(0, from).ends_with("\r\n") ? 2 : 1)))) {
+            continue;
+        }
+        tailSpans.clear();
+        for (auto span = after; span != spans.end(); ++span) {
+            tailSpans.push_back(*span);
+            tailSpans.back().begin -= from;
+            tailSpans.back().end -= from;
+        }
+        AnsiText tail(text.substr(from));
+        SpanPass(tail, tailSpans, rules, Kind::Line, lineEnd).Run(false);
+        if (from == 0 || !tail.empty()) {
+            return tail.ends_with(lineEnd);
+        }
+    }
+}
 
 }  // namespace
 
-void Strip(AnsiText& text, CommentLexer lexer, Kind kind, bool keepHeader) {
-    // The spans and the result's buffer are kept for the next text: the result goes in place of
-    // the source, whose buffer becomes the next result's.
+Rules LexedRules(CommentLexer lexer) {
+    Rules rules;
+    rules.lexer = lexer;
+    rules.leftTail = LexedLeftTail;
+    rules.glues = LexedGlues;
+    return rules;
+}
+
+void Strip(AnsiText& text, const Rules& rules, Kind kind, const StripOptions& options) {
+    // The spans are kept for the next text.
     thread_local CommentSpans spans;
-    thread_local AnsiText result;
     spans.clear();
-    lexer(text, spans);
-    SpanPass(text, spans, kind, result).Run(keepHeader);
-    text.swap(result);
-    if (result.capacity() > 2 * text.capacity() + (1 << 20)) {
-        result = AnsiText();  // a large file's buffer is not kept for the small ones after it
+    rules.lexer(text, spans);
+    const bool lineEndLeft =
+        kind == Kind::Both && LinePassEndsWithLineEnd(text, spans, rules, options.lineEnd);
+    SpanPass(text, spans, rules, kind, options.lineEnd).Run(options.keepHeader, lineEndLeft);
+    if (spans.capacity() > 2 * spans.size() + 4096) {
+        spans = CommentSpans();  // a large file's spans are not kept for the small ones after it
     }
 }
 

@@ -11,6 +11,9 @@ import os
 import re
 import shutil
 import subprocess
+import time
+
+import corpus_tools
 
 HERE = os.path.dirname(os.path.realpath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
@@ -37,12 +40,7 @@ SOURCE_PACKAGES = ["expo-modules-core@58.2.1", "react-native-windows@0.84.0",
 
 def install():
     """The tokenizers and the code they read: npm packages under build/, Debian's Go and crates."""
-    missing = [p for p in ["golang-go", "groovy"] + RUST_PACKAGES
-               if subprocess.run(["dpkg", "-s", p], capture_output=True).returncode != 0]
-    if missing:
-        subprocess.run(["apt-get", "update", "-q"], check=True, stdout=subprocess.DEVNULL)
-        subprocess.run(["apt-get", "install", "-y", "-q"] + missing, check=True,
-                       stdout=subprocess.DEVNULL)
+    corpus_tools.install_debian_packages(["golang-go", "groovy"] + RUST_PACKAGES)
     os.makedirs(NPM, exist_ok=True)
     installed = os.path.join(NPM, "package.json")
     wanted = os.path.join(HERE, "corpus-npm", "package.json")
@@ -157,6 +155,7 @@ def check(only, work, limit, keep_header, strip_all):
     for language, (files, kind) in corpora(work).items():
         if only not in (None, "languages", language):
             continue
+        started = time.monotonic()
         os.makedirs(os.path.join(work, language), exist_ok=True)
         names = files()
         names = names[:limit] if limit else names
@@ -166,8 +165,9 @@ def check(only, work, limit, keep_header, strip_all):
         failures = [r for r in results if r[1] != "skipped"]
         checked = [source for source, _ in pairs if source not in skipped]
         size = sum(os.path.getsize(source) for source in checked)
-        print("%-10s files %6d  bytes %11d  mismatches %d  (%d not parsed by the oracle)"
-              % (language, len(checked), size, len(failures), len(skipped)))
+        print("%-10s files %6d  bytes %11d  mismatches %d  (%d not parsed by the oracle)  %.0f s"
+              % (language, len(checked), size, len(failures), len(skipped),
+                 time.monotonic() - started), flush=True)
         for failure in failures[:10]:
             print("  " + " | ".join(failure))
         mismatches += len(failures)

@@ -3,7 +3,8 @@ import json
 import os
 import subprocess
 
-from corpus_common import first_difference
+import corpus_tools
+from corpus_common import files_ending, first_difference
 
 LANGUAGE = "php"
 LABEL = "PHP"
@@ -12,12 +13,11 @@ TOKENS = os.path.join(os.path.dirname(os.path.realpath(__file__)), "php_tokens.p
 
 
 def setup():
-    pass  # scripts/test installs php-cli and the libraries
+    corpus_tools.install_debian_packages()
 
 
 def sources():
-    return sorted(os.path.join(d, f) for d, _, fs in os.walk(ROOT) for f in fs
-                  if f.endswith(".php") and os.path.isfile(os.path.join(d, f)))
+    return files_ending([ROOT], ".php")
 
 
 def check_batch(pairs):
@@ -44,9 +44,9 @@ def check_all(pairs, pool):
 # Generated texts: these pieces in random order, where comments meet every kind of literal and
 # the tags.
 EXTENSION = ".php"
-# Read only with --hard: some of these texts still differ (see scripts/corpus-check).
-HARD_FRAGMENTS = [
+FRAGMENTS = [
     "<?php ", "?>", "// c\n", "# c\n", "#[A]\n", "/* c */", "'//'", "\"#{$a['#']}\"", '"${a}#"',
     "<<<EOT\n# x\nEOT;\n", "<<<'N'\n  // y\n  N;\n", "`#`", "<!-- h -->", "\n", " ", "x", ";",
-    "$a", "{", "}", "<?= ", "?", ">", "/", "#", "'", '"', "<<<", "*/", "/*",
+    "$a", "{", "}", "<?= ", "?", ">", "/", "#", "'", '"', "<<<", "*/", "/*", "<<<H\n{$a",
+    "}\nH;\n", "{$", "${",
 ]

@@ -1,10 +1,9 @@
 """Python: the standard library and Debian's Python packages, read by Python's own tokenize."""
 import io
-import os
 import re
 import tokenize
 
-from corpus_common import first_difference
+from corpus_common import files_ending, first_difference
 
 LANGUAGE = "python"
 LABEL = "Python"
@@ -18,8 +17,7 @@ def setup():
 
 
 def sources():
-    return sorted(os.path.join(d, f) for root in ROOTS for d, _, fs in os.walk(root) for f in fs
-                  if f.endswith(".py") and os.path.isfile(os.path.join(d, f)))
+    return files_ending(ROOTS, ".py")
 
 
 def read(path):
@@ -69,10 +67,42 @@ def check(pair):
 def check_all(pairs, pool):
     return pool.map(check, pairs, 16)
 
-# Generated texts: these pieces in random order, where comments meet every kind of string.
+# Generated texts: these pieces in random order, where comments meet every kind of string. Each
+# piece closes what it opens (quotes, brackets, blocks, a comment's line), no piece but a comment
+# line starts with blanks and no piece is a lone quote or an empty string (two of those run
+# together into a triple quote), so that any order is text Python can tokenize.
 EXTENSION = ".py"
-FRAGMENTS = [
-    "# c\n", "x", " ", "\n", "'#'", '"#"', "'''\n# a\n'''", 'f"{x:#x}"', "f'{d[\"#\"]}'",
-    "f'{{#}}'", 'rb"\\"#"', "Rb'#'", "bR'#'", "F'{x!r:>{w}}#'", "f'''{f\"{y}#\"}'''", "(", ")",
-    "=", "1", "+", "\\\n", "u'x'", "'\\'#'", "if", ":", "\t", "\"\"\"#\"\"\"", "#", "'", '"',
+# Every string prefix in every case, each with two kinds of quote.
+PREFIXES = ["", "r", "u", "R", "U", "f", "F", "fr", "Fr", "fR", "FR", "rf", "rF", "Rf", "RF", "b",
+            "B", "br", "Br", "bR", "BR", "rb", "rB", "Rb", "RB"]
+QUOTES = ["'", '"', "'''", '"""']
+
+
+def literal(prefix, quote):
+    """A string holding `#`, an escaped quote, in f-strings a `{…}` and `{{#}}`, and a line end:
+    backslash-continued in a one-line string, plain in a triple-quoted one."""
+    body = "\\" + quote[0] + "#"
+    if "f" in prefix.lower():
+        body += "{x}{{#}}"
+    body += "\n# a\n" if len(quote) == 3 else "\\\n#"
+    return prefix + quote + body + quote
+
+
+FRAGMENTS = [literal(p, QUOTES[(i + k) % 4]) for i, p in enumerate(PREFIXES) for k in (0, 1)] + [
+    # Comments: alone on a line, indented, after code, at the end of a block, `#!` and an encoding
+    # line away from the top.
+    "# c\n", "#\n", "    # indented\n", "\t# tab\n", "x  # c\n", "#!x\n",
+    "# -*- coding: latin-1 -*-\n",
+    # Strings with `#`, quotes and nested f-strings.
+    "'#'", '"#"', "'''\n# a\n'''", '"""#"""', 'f"{x:#x}"', "f'{d[\"#\"]}'", "f'{{#}}'",
+    'rb"\\"#"', "F'{x!r:>{w}}#'", "f'''{f\"{y}#\"}'''", "u'x'", "'\\'#'", '"\'#\'"', "'\"#\"'",
+    "'a''#'\"b\"",
+    # Brackets that hold comments and line ends.
+    "()", "(x,  # c\n 1)", "[\n# c\n  '#'  # d\n]", "{'#': f'{x}'  # e\n}", "(\\\n x)",
+    # Backslash continuations, alone and before a comment.
+    "\\\n", "x \\\n", "x \\\n# c\n",
+    # Blocks that end where they started, with comments inside and at the left margin.
+    "if x:  # c\n\tx = '#'\n# out\n\ty = (1,  # e\n\t     2)\n",
+    "for a in b:\n    # c\n    if a:\n        pass  # d\n    # e\n",
+    "x", "x ", "\n", "=", "1", "+", "if", ":", "x\t", ", ",
 ]

@@ -18,16 +18,18 @@ DEBIAN_PACKAGES = ["php-cli", "libxml2-utils", "nodejs", "npm", "php-symfony",
                    "php-monolog"]
 
 
-def install_debian_packages():
-    """Installs the Debian packages the judges need that the machine lacks. A Node.js that ships
-    its own npm conflicts with Debian's npm package, so an npm already on the path is enough."""
-    missing = [p for p in DEBIAN_PACKAGES
-               if not (p == "npm" and shutil.which("npm")) and subprocess.run(["dpkg-query", "-W", "-f=${Status}", p], capture_output=True,
-                                 text=True).stdout != "install ok installed"]
+def install_debian_packages(packages=DEBIAN_PACKAGES):
+    """Installs those of the Debian packages the machine lacks. A Node.js that ships its own npm
+    conflicts with Debian's npm package, so an npm already on the path is enough."""
+    missing = [p for p in packages
+               if not (p == "npm" and shutil.which("npm")) and
+               subprocess.run(["dpkg-query", "-W", "-f=${Status}", p], capture_output=True,
+                              text=True).stdout != "install ok installed"]
     if missing:
-        subprocess.run(["apt-get", "update", "-q"], check=True, stdout=subprocess.DEVNULL)
+        env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
+        subprocess.run(["apt-get", "update", "-q"], check=True, stdout=subprocess.DEVNULL, env=env)
         subprocess.run(["apt-get", "install", "-y", "-q"] + missing, check=True,
-                       stdout=subprocess.DEVNULL)
+                       stdout=subprocess.DEVNULL, env=env)
 
 
 def install():

@@ -2,6 +2,7 @@
 import os
 
 import corpus_tools
+from corpus_common import files_ending
 
 LANGUAGE = "vue"
 LABEL = "Vue"
@@ -13,8 +14,7 @@ def setup():
 
 def sources():
     root = os.path.join(corpus_tools.install(), "element-ui")
-    return sorted(os.path.join(d, f) for d, _, fs in os.walk(root) for f in fs
-                  if f.endswith(".vue"))
+    return files_ending([root], ".vue")
 
 
 def check_all(pairs, pool):

@@ -6,21 +6,21 @@ import os
 import re
 import subprocess
 
+import corpus_tools
+from corpus_common import DEBIAN_ROOTS, files_ending
+
 LANGUAGE = "xml"
 LABEL = "XML, SVG"
-ROOTS = ["/usr/share", "/usr/lib", "/etc"]
 COMMENT = re.compile(rb"<!--.*?-->", re.S)
 SPACE = re.compile(rb"\s+")
 
 
 def setup():
-    pass  # scripts/test installs libxml2-utils
+    corpus_tools.install_debian_packages()
 
 
 def sources():
-    return sorted(os.path.join(d, f) for root in ROOTS for d, _, fs in os.walk(root) for f in fs
-                  if f.endswith((".xml", ".svg", ".xhtml"))
-                  and os.path.isfile(os.path.join(d, f)))
+    return files_ending(DEBIAN_ROOTS, (".xml", ".svg", ".xhtml"))
 
 
 def canonical(path, folder):

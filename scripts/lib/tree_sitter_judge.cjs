@@ -7,6 +7,7 @@
 //   node tree_sitter_judge.cjs GRAMMAR.wasm LIST
 const fs = require("fs");
 const { Parser, Language } = require("web-tree-sitter");
+const { judgePairs } = require("./judge_pairs.cjs");
 
 // The comments of a parsed text, apart from a `#!` line, and whether the grammar could read it.
 function comments(tree, text) {
@@ -55,23 +56,21 @@ async function main() {
     // The byte offsets tree-sitter reports are those of the text as read here: latin1 keeps one
     // character per byte.
     const read = (path) => fs.readFileSync(path).toString("latin1");
-    for (const line of fs.readFileSync(list, "utf8").split("\n").filter(Boolean)) {
-        const [source, result] = line.split("\t");
+    return judgePairs(list, (source, result) => {
         const sourceText = read(source);
         const resultText = read(result);
         const before = comments(parser.parse(sourceText), sourceText);
         const after = comments(parser.parse(resultText), resultText);
         const expected = normal(withoutComments(sourceText, before.found));
-        let verdict = null;
         if (before.errors) {
-            verdict = "skipped";
-        } else if (after.found.length > 0) {
-            verdict = `${after.found.length} comments left`;
-        } else if (expected !== normal(resultText)) {
-            verdict = firstDifference(expected, normal(resultText));
+            return "skipped";
         }
-        console.log(JSON.stringify(verdict));
-    }
+        if (after.found.length > 0) {
+            return `${after.found.length} comments left`;
+        }
+        const actual = normal(resultText);
+        return expected !== actual ? firstDifference(expected, actual) : null;
+    });
 }
 
 main();

@@ -3,7 +3,8 @@
 // bits C or Java and the header, the third LF line ends, the others, when not zero, one of the
 // languages read by a lexer of their own. These have no model: their lexer's spans must be ordered
 // and within the text, the result must keep the source's order, and the passes must leave nothing
-// for a second run to remove.
+// for a second run to remove. In every language both kinds removed in one sweep must leave what
+// the two passes leave.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -33,6 +34,13 @@ static AnsiText BothPasses(std::string_view source, const StripOptions& options)
     return text;
 }
 
+// Both kinds removed in one sweep leave what the two passes, one after the other, leave.
+static bool OneSweepIsBothPasses(std::string_view source, const StripOptions& options) {
+    AnsiText once(source);
+    StripCommentsInPlace(once, options);
+    return once == BothPasses(source, options);
+}
+
 static void CheckLexedLanguage(const std::string& source, StripOptions options) {
     CommentSpans spans;
     options.lexer(source, spans);
@@ -49,7 +57,8 @@ static void CheckLexedLanguage(const std::string& source, StripOptions options) 
     const bool openAtEnd =
         !spans.empty() && spans.back().literal && spans.back().end == source.size();
     if (!literal_model::KeepsOrderOfInput(source, once) ||
-        (!openAtEnd && BothPasses(once, options) != once)) {
+        (!openAtEnd && BothPasses(once, options) != once) ||
+        !OneSweepIsBothPasses(source, options)) {
         std::abort();
     }
 }
@@ -131,6 +140,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (withLf != expected) {
             std::abort();
         }
+    }
+    if (!OneSweepIsBothPasses(source, options)) {
+        std::abort();
     }
     // The second pass on its own, on text the first pass did not shape.
     AnsiText raw = source;
