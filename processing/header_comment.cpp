@@ -1,24 +1,14 @@
 #include "processing/header_comment.h"
 
 #include "files/byte_scan.h"
+#include "processing/line_chars.h"
 #include "processing/literal_scan.h"
 
 namespace {
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-
 // Where the line that `from` is on ends (its CR or LF), or the text's size.
 size_t LineEnd(std::string_view text, size_t from) {
     return byte_scan::FindEither(text, from, '\r', '\n');
-}
-
-size_t AfterLineEnd(std::string_view text, size_t end) {
-    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') {
-        return end + 2;
-    }
-    return end + 1;
 }
 
 }  // namespace

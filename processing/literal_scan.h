@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "processing/line_chars.h"
 #include "processing/source_chars.h"
 #include "processing/strip_options.h"
 
@@ -25,9 +26,7 @@ inline bool IsLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-inline bool IsSpaceOrTab(char c) {
-    return c == ' ' || c == '\t';
-}
+using ::IsSpaceOrTab;
 
 // True when the token ending just before `end` is a number. Tokens are looked for from `from` on;
 // `numberGoesOnAt` is where a number went on after a digit separator, if it did.

@@ -6,6 +6,7 @@
 
 #include "files/byte_scan.h"
 #include "processing/header_comment.h"
+#include "processing/line_chars.h"
 #include "processing/source_chars.h"
 
 namespace span_passes {
@@ -14,16 +15,8 @@ namespace {
 
 constexpr size_t kNone = std::string_view::npos;
 
-bool IsSpaceOrTab(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool AllSpaceOrTab(std::string_view text) {
     return std::all_of(text.begin(), text.end(), IsSpaceOrTab);
-}
-
-bool IsWhiteSpace(char c) {
-    return IsSpaceOrTab(c) || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
 // Bytes that end a token in every language read by a lexer of its own, so nothing runs into them.
@@ -156,10 +149,6 @@ class Output {
     AnsiText& spill_;
     bool spilled_ = false;
 };
-
-size_t AfterLineEnd(std::string_view text, size_t at) {
-    return at + (text.substr(at, 2) == "\r\n" ? 2 : 1);
-}
 
 // How many spans the file's header takes (0: it has none): its first comment, when only white space
 // stands before it, or a run of line comments each alone on its line.
