@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <thread>
 #include <type_traits>
 
 #include "processing/languages/language_table.h"
@@ -246,4 +247,11 @@ ParsedArguments ParseArguments(const std::vector<NativeString>& arguments) {
 
 std::string_view UsageText() {
     return kUsage;
+}
+
+unsigned WorkerCount(const CliOptions& options) {
+    if (options.jobs != 0) {
+        return options.jobs;
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
 }

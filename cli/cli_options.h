@@ -28,6 +28,9 @@ struct CliOptions {
     std::vector<NativeString> extensions;
     bool check = false;
     unsigned jobs = 0;  // 0: one per processor
+    // With more than one job, a C, C++ or Java file of this many bytes or more is stripped in two
+    // parts at once.
+    size_t splitFrom = size_t{4} << 20;
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -45,6 +48,9 @@ struct ParsedArguments {
 
 // Reads the arguments after the program name. Touches no file.
 ParsedArguments ParseArguments(const std::vector<NativeString>& arguments);
+
+// How many files are processed at once.
+unsigned WorkerCount(const CliOptions& options);
 
 // The short usage text, ending in a line end.
 std::string_view UsageText();

@@ -132,13 +132,6 @@ int RunStandardInput(const CliOptions& options, Console& console) {
     return kExitDone;
 }
 
-unsigned WorkerCount(const CliOptions& options) {
-    if (options.jobs != 0) {
-        return options.jobs;
-    }
-    return std::max(1u, std::thread::hardware_concurrency());
-}
-
 int Run(const std::vector<NativeString>& arguments, Console& console) {
     if (!arguments.empty() && EqualsAscii(arguments[0], "exhibit")) {
         return RunExhibitCommand({arguments.begin() + 1, arguments.end()}, console);

@@ -50,6 +50,9 @@ std::string_view StripSource(AnsiText& text, const Path& path, const CliOptions&
     stripOptions.keepHeader = options.keepHeader;
     // The literal-aware passes write the chosen line end themselves: LF stays LF without growing.
     stripOptions.lineEnd = lineEnd;
+    if (WorkerCount(options) > 1) {
+        stripOptions.splitFrom = options.splitFrom;
+    }
     const Language* language =
         options.language.empty() ? LanguageOfFile(path, text) : LanguageNamed(options.language);
     if (language) {

@@ -23,4 +23,7 @@ struct StripOptions {
     // What the literal-aware passes end every line with (CR LF, LF or CR). A caller that wants
     // the source's own LF or CR gets it without the result first growing by a byte a line.
     std::string_view lineEnd = "\r\n";
+    // Removing both kinds at once, a C, C++ or Java text of this many bytes or more is stripped in
+    // two parts at once, the second on a thread of its own.
+    size_t splitFrom = static_cast<size_t>(-1);
 };

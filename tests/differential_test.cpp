@@ -114,4 +114,29 @@ TEST(AgainstLiteralModel, PassesAgreeOnRandomCode) {
     }
 }
 
+// A text cut at a line start and stripped in two parts gives what it gives in one piece.
+TEST(AgainstLiteralModel, TextsCutInTwoGiveTheOnePieceResult) {
+    // Beside random code: a second part that leaves nothing, after a kept blank line; a line
+    // starting with what would be a byte order mark at a text's start.
+    const std::string kHard[] = {"a\\\n\n// c", "a\n\xef\xbb\xbf#define X /* c\n */ y\n"};
+    std::mt19937 random(17);
+    size_t cuts = 0;
+    size_t taken = 0;
+    for (int round = 0; round < 1000; ++round) {
+        const std::string text =
+            round < 2 * std::ssize(kHard) ? kHard[round / 2] : RandomCode(random);
+        StripOptions options;
+        options.literals = true;
+        options.language = round % 2 == 0 ? SourceLanguage::CFamily : SourceLanguage::Java;
+        options.lineEnd = round % 4 < 2 ? "\r\n" : "\n";
+        const auto agreeing = literal_model::CutsAgreeingWithOnePiece(text, options, 64);
+        ASSERT_TRUE(agreeing) << testing::PrintToString(text) << " java " << (round % 2);
+        taken += *agreeing;
+        cuts += static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) +
+                static_cast<size_t>(std::count(text.begin(), text.end(), '\r'));
+    }
+    // Most line ends are places to cut: the parts were really stripped apart.
+    EXPECT_GT(taken, cuts / 4);
+}
+
 }  // namespace

@@ -3,6 +3,9 @@
 #include <set>
 #include <vector>
 
+#include "processing/comment_passes.h"
+#include "processing/languages/cfamily.h"
+#include "processing/languages/span_passes.h"
 #include "tests/plain_model.h"
 
 namespace literal_model {
@@ -809,6 +812,27 @@ std::string StripBlockComments(const std::string& text, const StripOptions& opti
 bool KeepsOrderOfInput(const std::string& input, const std::string& output) {
     return plain_model::IsSubsequence(WithoutSpacesAndLineEnds(output),
                                       WithoutSpacesAndLineEnds(input));
+}
+
+std::optional<size_t> CutsAgreeingWithOnePiece(const std::string& source,
+                                               const StripOptions& options, size_t maxCuts) {
+    AnsiText whole = source;
+    StripCommentsInPlace(whole, options);
+    size_t taken = 0;
+    for (size_t cut = source.find_first_of("\r\n"); cut != std::string::npos && maxCuts > 0;
+         cut = source.find_first_of("\r\n", cut + 1), --maxCuts) {
+        AnsiText parts = source;
+        if (span_passes::StripBothInTwo(parts, cfamily::RulesFor(options.language), options.lineEnd,
+                                        cut + 1)) {
+            if (parts != whole) {
+                return std::nullopt;
+            }
+            ++taken;
+        } else if (parts != source) {
+            return std::nullopt;  // declined, but not left as it was
+        }
+    }
+    return taken;
 }
 
 }  // namespace literal_model

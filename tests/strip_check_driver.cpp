@@ -1,11 +1,13 @@
 // orvandel-strip-check: runs orvandel-cli's passes over files for the corpus checks
 // (scripts/corpus-check) and writes each result beside the others.
 //
-//   orvandel-strip-check [--plain] [--keep-header] [--lang NAME] OUTPUT_FOLDER FILE...
+//   orvandel-strip-check [--plain] [--keep-header] [--in-two] [--lang NAME] OUTPUT_FOLDER FILE...
 //
 // The result for the n-th FILE (counting from 0) is OUTPUT_FOLDER/n, exactly as orvandel-cli
 // writes it with the same options: the language is NAME, or follows each file's name or `#!`
 // line; the passes are the literal-aware ones unless --plain is given; line ends are the source's.
+// With --in-two every file is also stripped cut in two near its middle, as orvandel-cli strips a
+// large C, C++ or Java file on two processors, and must give the same result.
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -17,6 +19,8 @@
 int main(int argc, char** argv) {
     CliOptions options;
     options.literals = true;
+    options.jobs = 1;  // one piece
+    bool inTwo = false;
     int arg = 1;
     for (; arg < argc && std::string(argv[arg]).starts_with("--"); ++arg) {
         const std::string flag = argv[arg];
@@ -24,6 +28,8 @@ int main(int argc, char** argv) {
             options.literals = false;
         } else if (flag == "--keep-header") {
             options.keepHeader = true;
+        } else if (flag == "--in-two") {
+            inTwo = true;
         } else if (flag == "--lang" && arg + 1 < argc && LanguageNamed(argv[arg + 1])) {
             options.language = argv[++arg];
         } else {
@@ -33,7 +39,8 @@ int main(int argc, char** argv) {
     }
     if (arg >= argc) {
         std::fprintf(stderr,
-                     "usage: %s [--plain] [--keep-header] [--lang NAME] OUTPUT_FOLDER FILE...\n",
+                     "usage: %s [--plain] [--keep-header] [--in-two] [--lang NAME] OUTPUT_FOLDER "
+                     "FILE...\n",
                      argv[0]);
         return 2;
     }
@@ -46,7 +53,19 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read %s\n", name.c_str());
             return 1;
         }
-        const std::string_view lineEnd = StripSource(text, Path(name.begin(), name.end()), options);
+        const Path path(name.begin(), name.end());
+        AnsiText inTwoParts = text;
+        const std::string_view lineEnd = StripSource(text, path, options);
+        if (inTwo) {
+            CliOptions cut = options;
+            cut.jobs = 2;
+            cut.splitFrom = 0;
+            StripSource(inTwoParts, path, cut);
+            if (inTwoParts != text) {
+                std::fprintf(stderr, "%s: cut in two, the result differs\n", name.c_str());
+                return 1;
+            }
+        }
         std::ofstream out(folder + "/" + std::to_string(index), std::ios::binary);
         out << text << lineEnd;
         if (!out) {

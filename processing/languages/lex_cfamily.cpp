@@ -451,6 +451,7 @@ span_passes::Rules MakeRules() {
     rules.lexer = Lex<kLanguage>;
     rules.headerMarkersWrittenOut = true;
     rules.literalsCloseAtTheEnd = false;
+    rules.cutsAtLineStarts = true;
     rules.leftTail = LeftTail<kLanguage>;
     rules.glues = Glues<kLanguage>;
     if (kLanguage == SourceLanguage::CFamily) {

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "files/byte_scan.h"
 #include "processing/header_comment.h"
@@ -54,11 +57,18 @@ bool LexedGlues(std::string_view tail, const CommentSpan&, std::string_view sour
 // to be read, the result moves to a buffer of its own.
 class Output {
   public:
-    explicit Output(AnsiText& text) : text_(text), source_(text), spill_(SpillBuffer()) {}
+    // Over the whole of `text`.
+    explicit Output(AnsiText& text) : Output(text, 0, text.size(), SpillBuffer()) {}
+    // Over the part [begin, end) of `text`, moving to `spill` when it must.
+    Output(AnsiText& text, size_t begin, size_t end, AnsiText& spill)
+        : text_(text),
+          base_(text.data() + begin),
+          source_(std::string_view(text).substr(begin, end - begin)),
+          spill_(spill) {}
 
     size_t size() const { return spilled_ ? spill_.size() : size_; }
     std::string_view View() const {
-        return spilled_ ? std::string_view(spill_) : std::string_view(text_.data(), size_);
+        return spilled_ ? std::string_view(spill_) : std::string_view(base_, size_);
     }
     char back() const { return View().back(); }
     char operator[](size_t at) const { return View()[at]; }
@@ -68,7 +78,7 @@ class Output {
         if (spilled_) {
             spill_.append(bytes, count);
         } else if (size_ + count <= readFrom) {
-            std::memmove(text_.data() + size_, bytes, count);
+            std::memmove(base_ + size_, bytes, count);
             size_ += count;
         } else {
             Spill(bytes, count, readFrom);
@@ -132,7 +142,7 @@ class Output {
             const size_t rest = source_.size() - std::min(readFrom, source_.size());
             spill_.clear();
             spill_.reserve(size_ + count + rest + rest / 8 + 16);
-            spill_.assign(text_.data(), size_);
+            spill_.assign(base_, size_);
             spilled_ = true;
         }
         spill_.append(bytes, count);
@@ -144,6 +154,7 @@ class Output {
     }
 
     AnsiText& text_;
+    char* const base_;
     const std::string_view source_;
     size_t size_ = 0;
     AnsiText& spill_;
@@ -180,6 +191,22 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans, bool markersW
     return last;
 }
 
+// The size of `swept`, a pass's result as swept, without the line end after its last line; and,
+// removing both kinds, without a second one where the two passes would take it too.
+size_t ResultSize(std::string_view swept, std::string_view lineEnd, const Rules& rules,
+                  bool inClosedLiteral, bool firstPassEndsWithLineEnd) {
+    size_t size = swept.size() < lineEnd.size() ? 0 : swept.size() - lineEnd.size();
+    if (firstPassEndsWithLineEnd && !inClosedLiteral && swept.substr(0, size).ends_with(lineEnd)) {
+        // The first pass's last line kept is empty, and so is this one: the second pass would
+        // take its line end too, unless it follows a continued line or is a literal's.
+        const std::string_view before = swept.substr(0, size - lineEnd.size());
+        if (rules.continuation != Continuation::Backslash || !before.ends_with('\\')) {
+            size -= lineEnd.size();
+        }
+    }
+    return size;
+}
+
 // One pass: the comments of one kind (or both) go, everything else is copied, line by line, over
 // the source.
 class SpanPass {
@@ -193,10 +220,27 @@ class SpanPass {
           lineEnd_(lineEnd),
           splices_(rules.continuation == Continuation::Splice),
           out_(text) {}
+    // Over the part [begin, end) of `text`, read as a text of its own.
+    SpanPass(AnsiText& text, size_t begin, size_t end, AnsiText& spill, const CommentSpans& spans,
+             const Rules& rules, Kind kind, std::string_view lineEnd)
+        : t_(std::string_view(text).substr(begin, end - begin)),
+          spans_(spans),
+          rules_(rules),
+          kind_(kind),
+          lineEnd_(lineEnd),
+          splices_(rules.continuation == Continuation::Splice),
+          out_(text, begin, end, spill) {}
 
     // Removing both kinds, `firstPassEndsWithLineEnd` tells whether the first pass alone would
     // leave a line end at the end.
     void Run(bool keepHeader, bool firstPassEndsWithLineEnd = false) {
+        Sweep(keepHeader);
+        out_.Finish(
+            ResultSize(out_.View(), lineEnd_, rules_, InClosedLiteral(), firstPassEndsWithLineEnd));
+    }
+
+    // Rewrites the text line by line, each line kept ending in the line end.
+    void Sweep(bool keepHeader) {
         size_t at = ByteOrderMarkLength(t_);
         out_.Put(t_.data(), at, at);
         logicalStart_ = bound_ = out_.size();
@@ -232,25 +276,18 @@ class SpanPass {
         // A text ending with a line end has an empty last line; it stays after a continued line.
         // The /* */ pass reads the // pass's result, whose lines are joined with none after the
         // last: a line end there ends a literal's line and an empty last line follows it.
-        const bool inClosedLiteral = lineProtected_ && rules_.literalsCloseAtTheEnd;
         const bool blankLastLine = (continued_ && rules_.continuation == Continuation::Backslash) ||
-                                   (kind_ == Kind::Block && inClosedLiteral);
+                                   (kind_ == Kind::Block && InClosedLiteral());
         if (sourceLineStart_ < t_.size() || (!t_.empty() && blankLastLine)) {
             EndLine(t_.size(), false);
         }
-        // The line end after the last line goes.
-        size_t size = out_.size() < lineEnd_.size() ? 0 : out_.size() - lineEnd_.size();
-        if (firstPassEndsWithLineEnd && !inClosedLiteral &&
-            out_.View().substr(0, size).ends_with(lineEnd_)) {
-            // The first pass's last line kept is empty, and so is this one: the second pass would
-            // take its line end too, unless it follows a continued line or is a literal's.
-            const std::string_view before = out_.View().substr(0, size - lineEnd_.size());
-            if (rules_.continuation != Continuation::Backslash || !before.ends_with('\\')) {
-                size -= lineEnd_.size();
-            }
-        }
-        out_.Finish(size);
     }
+
+    // The result swept so far, its last line end too.
+    std::string_view Swept() const { return out_.View(); }
+
+    // The text ends inside a literal that its lexer closed there.
+    bool InClosedLiteral() const { return lineProtected_ && rules_.literalsCloseAtTheEnd; }
 
   private:
     bool Removes(const CommentSpan& span) const {
@@ -536,12 +573,25 @@ class SpanPass {
     bool breakWithSpace_ = false;
 };
 
-// True when the `//` pass alone would leave `text` ending with a line end (its last line kept
-// empty, after a continued line or in a literal). Only the last lines decide it: the pass is run
-// over the text from a line start that no span and no continued line reaches over, far enough
-// back for something to be kept.
-bool LinePassEndsWithLineEnd(std::string_view text, const CommentSpans& spans, const Rules& rules,
-                             std::string_view lineEnd) {
+// True when `at` starts a line that no backslash at the end of the line before continues.
+bool StartsUncontinuedLine(std::string_view text, size_t at) {
+    if (at == 0) {
+        return true;
+    }
+    if (at >= text.size() || (text[at - 1] != '\r' && text[at - 1] != '\n') ||
+        (text[at - 1] == '\r' && text[at] == '\n')) {
+        return false;
+    }
+    const size_t lineEnd = at - (text.substr(0, at).ends_with("\r\n") ? 2 : 1);
+    return !source_chars::EndsInSplice(text, 0, lineEnd);
+}
+
+// Whether the `//` pass alone would leave `text` ending with a line end (its last line kept
+// empty, after a continued line or in a literal); none when the pass leaves nothing of it at all.
+// Only the last lines decide it: the pass is run over the text from a line start that no span and
+// no continued line reaches over, far enough back for something to be kept.
+std::optional<bool> LinePassEndsWithLineEnd(std::string_view text, const CommentSpans& spans,
+                                            const Rules& rules, std::string_view lineEnd) {
     CommentSpans tailSpans;
     for (size_t lines = 2;; lines *= 2) {
         size_t from = text.size();
@@ -553,9 +603,7 @@ bool LinePassEndsWithLineEnd(std::string_view text, const CommentSpans& spans, c
         const auto after = std::partition_point(
             spans.begin(), spans.end(), [&](const auto& span) { return span.begin < from; });
         const bool inSpan = after != spans.begin() && std::prev(after)->end > from;
-        if (from != 0 &&
-            (inSpan || source_chars::EndsInSplice(
-                           text, 0, from - (text.substr(0, from).ends_with("\r\n") ? 2 : 1)))) {
+        if (from != 0 && (inSpan || !StartsUncontinuedLine(text, from))) {
             continue;
         }
         tailSpans.clear();
@@ -566,10 +614,25 @@ bool LinePassEndsWithLineEnd(std::string_view text, const CommentSpans& spans, c
         }
         AnsiText tail(text.substr(from));
         SpanPass(tail, tailSpans, rules, Kind::Line, lineEnd).Run(false);
-        if (from == 0 || !tail.empty()) {
+        if (!tail.empty()) {
             return tail.ends_with(lineEnd);
         }
+        if (from == 0) {
+            return std::nullopt;
+        }
     }
+}
+
+// The first line start from `at` on where a text may be cut, or kNone.
+size_t CutNear(std::string_view text, size_t at) {
+    for (at = byte_scan::FindEither(text, at, '\r', '\n'); at < text.size();
+         at = byte_scan::FindEither(text, at, '\r', '\n')) {
+        at = AfterLineEnd(text, at);
+        if (StartsUncontinuedLine(text, at) && ByteOrderMarkLength(text.substr(at)) == 0) {
+            return at;
+        }
+    }
+    return kNone;
 }
 
 }  // namespace
@@ -582,13 +645,115 @@ Rules LexedRules(CommentLexer lexer) {
     return rules;
 }
 
+namespace {
+
+// Runs `second` on a thread of its own while `first` runs here; false when either ran out of
+// memory.
+template <class First, class Second>
+bool RunAtOnce(First first, Second second) {
+    bool secondFailed = false;
+    std::thread worker([&] {
+        try {
+            second();
+        } catch (const std::bad_alloc&) {
+            secondFailed = true;
+        }
+    });
+    try {
+        first();
+    } catch (const std::bad_alloc&) {
+        worker.join();
+        return false;
+    }
+    worker.join();
+    return !secondFailed;
+}
+
+// One part of a text cut in two: its spans, and its result once swept.
+struct Part {
+    Part(size_t begin, size_t end) : begin(begin), end(end) {}
+
+    size_t begin;
+    size_t end;
+    CommentSpans spans;
+    AnsiText spill;  // its result, when it outgrows the part
+    std::string_view swept;
+    bool inClosedLiteral = false;
+
+    // Each part is lexed into a vector of the thread's own, not one beside the other part's.
+    void Lex(std::string_view text, const Rules& rules) {
+        CommentSpans found;
+        found.reserve((end - begin) / 128);
+        rules.lexer(text.substr(begin, end - begin), found);
+        spans = std::move(found);
+    }
+
+    void Sweep(AnsiText& text, const Rules& rules, std::string_view lineEnd) {
+        SpanPass pass(text, begin, end, spill, spans, rules, Kind::Both, lineEnd);
+        pass.Sweep(false);
+        swept = pass.Swept();
+        inClosedLiteral = pass.InClosedLiteral();
+    }
+};
+
+}  // namespace
+
+bool StripBothInTwo(AnsiText& text, const Rules& rules, std::string_view lineEnd, size_t cut) {
+    if (!rules.cutsAtLineStarts || cut == 0 || !StartsUncontinuedLine(text, cut) ||
+        ByteOrderMarkLength(std::string_view(text).substr(cut)) != 0) {
+        return false;
+    }
+    Part first{0, cut};
+    Part second{cut, text.size()};
+    // Both parts are lexed before either is written over: until then the text can still be
+    // stripped in one piece.
+    std::optional<bool> lineEndLeft;  // none: the second part leaves nothing to tell by
+    if (!RunAtOnce([&] { first.Lex(text, rules); },
+                   [&] {
+                       second.Lex(text, rules);
+                       lineEndLeft = LinePassEndsWithLineEnd(std::string_view(text).substr(cut),
+                                                             second.spans, rules, lineEnd);
+                   }) ||
+        !lineEndLeft) {
+        return false;
+    }
+    // Only what stands open at the cut runs up to the first part's end.
+    if (!first.spans.empty() && first.spans.back().end == cut) {
+        return false;
+    }
+    if (!RunAtOnce([&] { first.Sweep(text, rules, lineEnd); },
+                   [&] { second.Sweep(text, rules, lineEnd); })) {
+        throw std::bad_alloc();  // the text is partly written over
+    }
+    const std::string_view a = first.swept;
+    const std::string_view b = second.swept;
+    if (a.data() == text.data() && b.data() == text.data() + cut) {
+        std::memmove(text.data() + a.size(), b.data(), b.size());
+        text.resize(a.size() + b.size());
+    } else {
+        AnsiText joined;
+        joined.reserve(a.size() + b.size());
+        joined.append(a).append(b);
+        text.swap(joined);
+    }
+    text.resize(ResultSize(text, lineEnd, rules, second.inClosedLiteral, *lineEndLeft));
+    return true;
+}
+
 void Strip(AnsiText& text, const Rules& rules, Kind kind, const StripOptions& options) {
+    if (kind == Kind::Both && !options.keepHeader && rules.cutsAtLineStarts &&
+        text.size() >= options.splitFrom &&
+        StripBothInTwo(text, rules, options.lineEnd, CutNear(text, text.size() / 2))) {
+        return;
+    }
     // The spans are kept for the next text.
     thread_local CommentSpans spans;
     spans.clear();
+    spans.reserve(text.size() / 128);
     rules.lexer(text, spans);
     const bool lineEndLeft =
-        kind == Kind::Both && LinePassEndsWithLineEnd(text, spans, rules, options.lineEnd);
+        kind == Kind::Both &&
+        LinePassEndsWithLineEnd(text, spans, rules, options.lineEnd).value_or(false);
     SpanPass(text, spans, rules, kind, options.lineEnd).Run(options.keepHeader, lineEndLeft);
     if (spans.capacity() > 2 * spans.size() + 4096) {
         spans = CommentSpans();  // a large file's spans are not kept for the small ones after it

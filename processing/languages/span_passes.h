@@ -47,6 +47,9 @@ struct Rules {
                   size_t at) = nullptr;
     // True when the code at `at` would start a directive if a line end stood before it.
     bool (*startsDirective)(std::string_view source, size_t at) = nullptr;
+    // Outside the lexer's spans, a line start that no backslash continues is read afresh, as if
+    // the text began there: a long text may be cut there and its parts stripped apart.
+    bool cutsAtLineStarts = false;
 };
 
 // The rules of the languages read by a lexer of their own (processing/languages/lexers.h): any
@@ -62,6 +65,15 @@ Rules LexedRules(CommentLexer lexer);
 // that takes the text's last line end is followed by an empty last line, which stays. With the
 // options' `keepHeader`, the file's first comment (one block comment or a run of lines each holding
 // one line comment), when only white space stands before it, stays exactly.
+// Removing both kinds from a text of the options' `splitFrom` bytes or more, with rules that allow
+// it, the text is cut in two near its middle (StripBothInTwo).
 void Strip(AnsiText& text, const Rules& rules, Kind kind, const StripOptions& options);
+
+// Removes both kinds of comment as Strip does, the text cut at `cut` and its two parts stripped at
+// once, the second on a thread of its own. Returns false, the text left as it was, when the rules
+// do not allow a cut there (`cut` must start a line no backslash continues), when something the
+// lexer reads stands open over it, or when the second part leaves nothing that tells how the text
+// ends.
+bool StripBothInTwo(AnsiText& text, const Rules& rules, std::string_view lineEnd, size_t cut);
 
 }  // namespace span_passes

@@ -4,7 +4,8 @@
 // languages read by a lexer of their own. These have no model: their lexer's spans must be ordered
 // and within the text, the result must keep the source's order, and the passes must leave nothing
 // for a second run to remove. In every language both kinds removed in one sweep must leave what
-// the two passes leave.
+// the two passes leave; in C and Java also when the text is cut in two and its parts stripped
+// apart.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -141,7 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         }
     }
-    if (!OneSweepIsBothPasses(source, options)) {
+    if (!OneSweepIsBothPasses(source, options) ||
+        (!options.keepHeader && !literal_model::CutsAgreeingWithOnePiece(source, options, 8))) {
         std::abort();
     }
     // The second pass on its own, on text the first pass did not shape.
