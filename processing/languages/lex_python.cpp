@@ -1,6 +1,7 @@
 // Python: `#` comments; strings with any prefix and triple quotes; f-strings whose replacement
 // fields hold code, with strings, comments and further f-strings in it (as Python 3.12 reads
 // them). The `#!` line and the encoding line stay.
+#include "files/byte_scan.h"
 #include "processing/languages/lexers.h"
 #include "processing/languages/lex_scan.h"
 
@@ -198,10 +199,11 @@ class PythonLexer {
                 ends(i + 1);
                 i = piece = Code(i + 1, depth + 1, true);
             } else {
-                ++i;
+                i = q == '"' ? byte_scan::FindFirstOf<'"', '\\', '\n', '\r', '{'>(text_, i + 1)
+                             : byte_scan::FindFirstOf<'\'', '\\', '\n', '\r', '{'>(text_, i + 1);
             }
         }
-        return ends(i);
+        return ends(std::min(i, text_.size()));
     }
 
     // The length of the escape at `i`: a field's brace after it is still a brace, and `\N{…}`

@@ -19,7 +19,9 @@ namespace {
 constexpr size_t kNone = std::string_view::npos;
 
 bool AllSpaceOrTab(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), IsSpaceOrTab);
+    // Most lines end in something else: the last byte tells them at once.
+    return text.empty() ||
+           (IsSpaceOrTab(text.back()) && std::all_of(text.begin(), text.end(), IsSpaceOrTab));
 }
 
 // Bytes that end a token in every language read by a lexer of its own, so nothing runs into them.
@@ -78,7 +80,18 @@ class Output {
         if (spilled_) {
             spill_.append(bytes, count);
         } else if (size_ + count <= readFrom) {
-            std::memmove(base_ + size_, bytes, count);
+            // The result never runs ahead of the source read: a forward copy is safe, and for the
+            // few bytes of a line end or a short line quicker than a call.
+            char* const to = base_ + size_;
+            if (to == bytes) {
+                // Nothing removed before it yet: the bytes are in place.
+            } else if (count <= 16) {
+                for (size_t k = 0; k < count; ++k) {
+                    to[k] = bytes[k];
+                }
+            } else {
+                std::memmove(to, bytes, count);
+            }
             size_ += count;
         } else {
             Spill(bytes, count, readFrom);
@@ -311,7 +324,7 @@ class SpanPass {
                 if (Droppable()) {
                     out_.Shrink(lineStart_);
                 } else {
-                    continued_ = Continues();
+                    continued_ = splices_ ? spliced : Continues();
                     out_.Put(lineEnd_, next);
                     lineStart_ = protectedEnd_ = out_.size();
                 }
