@@ -206,10 +206,12 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans, bool markersW
 
 // The size of `swept`, a pass's result as swept, without the line end after its last line; and,
 // removing both kinds, without a second one where the two passes would take it too.
+// `endHeld`: the text ends in a literal or a removed comment that would hold the first pass's last
+// line end.
 size_t ResultSize(std::string_view swept, std::string_view lineEnd, const Rules& rules,
-                  bool inClosedLiteral, bool firstPassEndsWithLineEnd) {
+                  bool endHeld, bool firstPassEndsWithLineEnd) {
     size_t size = swept.size() < lineEnd.size() ? 0 : swept.size() - lineEnd.size();
-    if (firstPassEndsWithLineEnd && !inClosedLiteral && swept.substr(0, size).ends_with(lineEnd)) {
+    if (firstPassEndsWithLineEnd && !endHeld && swept.substr(0, size).ends_with(lineEnd)) {
         // The first pass's last line kept is empty, and so is this one: the second pass would
         // take its line end too, unless it follows a continued line or is a literal's.
         const std::string_view before = swept.substr(0, size - lineEnd.size());
@@ -248,8 +250,7 @@ class SpanPass {
     // leave a line end at the end.
     void Run(bool keepHeader, bool firstPassEndsWithLineEnd = false) {
         Sweep(keepHeader);
-        out_.Finish(
-            ResultSize(out_.View(), lineEnd_, rules_, InClosedLiteral(), firstPassEndsWithLineEnd));
+        out_.Finish(ResultSize(out_.View(), lineEnd_, rules_, EndHeld(), firstPassEndsWithLineEnd));
     }
 
     // Rewrites the text line by line, each line kept ending in the line end.
@@ -279,6 +280,7 @@ class SpanPass {
                 Literal(span.begin, span.end);
             } else if (Removes(span) && !KeptForItsBackslash(next)) {
                 Remove(span);
+                openCommentRemoved_ = !span.line && span.end == t_.size();
             } else {
                 Code(span.begin, span.end);
                 bound_ = out_.size();
@@ -299,10 +301,14 @@ class SpanPass {
     // The result swept so far, its last line end too.
     std::string_view Swept() const { return out_.View(); }
 
-    // The text ends inside a literal that its lexer closed there.
-    bool InClosedLiteral() const { return lineProtected_ && rules_.literalsCloseAtTheEnd; }
+    // The text ends inside a literal that its lexer closed there, or inside a comment left open,
+    // which the second of two passes would read on to the end: either holds the first pass's
+    // last line end.
+    bool EndHeld() const { return InClosedLiteral() || openCommentRemoved_; }
 
   private:
+    bool InClosedLiteral() const { return lineProtected_ && rules_.literalsCloseAtTheEnd; }
+
     bool Removes(const CommentSpan& span) const {
         return kind_ == Kind::Both || span.line == (kind_ == Kind::Line);
     }
@@ -584,6 +590,7 @@ class SpanPass {
     CommentSpan glueSpan_;
     size_t breakAt_ = kNone;
     bool breakWithSpace_ = false;
+    bool openCommentRemoved_ = false;  // a block comment running to the text's end went
 };
 
 // True when `at` starts a line that no backslash at the end of the line before continues.
@@ -691,7 +698,7 @@ struct Part {
     CommentSpans spans;
     AnsiText spill;  // its result, when it outgrows the part
     std::string_view swept;
-    bool inClosedLiteral = false;
+    bool endHeld = false;
 
     // Each part is lexed into a vector of the thread's own, not one beside the other part's.
     void Lex(std::string_view text, const Rules& rules) {
@@ -705,7 +712,7 @@ struct Part {
         SpanPass pass(text, begin, end, spill, spans, rules, Kind::Both, lineEnd);
         pass.Sweep(false);
         swept = pass.Swept();
-        inClosedLiteral = pass.InClosedLiteral();
+        endHeld = pass.EndHeld();
     }
 };
 
@@ -749,7 +756,7 @@ bool StripBothInTwo(AnsiText& text, const Rules& rules, std::string_view lineEnd
         joined.append(a).append(b);
         text.swap(joined);
     }
-    text.resize(ResultSize(text, lineEnd, rules, second.inClosedLiteral, *lineEndLeft));
+    text.resize(ResultSize(text, lineEnd, rules, second.endHeld, *lineEndLeft));
     return true;
 }
 
