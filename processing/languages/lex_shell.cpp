@@ -75,8 +75,12 @@ class ShellLexer {
         int openCases = 0;
         int brackets = 0;
         while (true) {
-            i = byte_scan::FindFirstOf<'#', '\'', '"', '`', '$', '\\', '<', '(', ')', '\n'>(text_,
-                                                                                            i);
+            // A line end matters only when here-document bodies start after it.
+            i = pending_.empty()
+                    ? byte_scan::FindFirstOf<'#', '\'', '"', '`', '$', '\\', '<', '(', ')'>(text_,
+                                                                                            i)
+                    : byte_scan::FindFirstOf<'#', '\'', '"', '`', '$', '\\', '<', '(', ')', '\n'>(
+                          text_, i);
             if (i >= text_.size()) {
                 return i;
             }
