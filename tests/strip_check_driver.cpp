@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         const Path path(name.begin(), name.end());
-        AnsiText inTwoParts = text;
+        AnsiText inTwoParts = inTwo ? text : AnsiText();
         const std::string_view lineEnd = StripSource(text, path, options);
         if (inTwo) {
             CliOptions cut = options;

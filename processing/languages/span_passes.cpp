@@ -593,6 +593,12 @@ class SpanPass {
     bool openCommentRemoved_ = false;  // a block comment running to the text's end went
 };
 
+// Room for the spans of a text of `bytes`, about one every 128 bytes in dense code: a large text's
+// spans grow without being moved again and again.
+void ReserveSpans(CommentSpans& spans, size_t bytes) {
+    spans.reserve(bytes / 128);
+}
+
 // True when `at` starts a line that no backslash at the end of the line before continues.
 bool StartsUncontinuedLine(std::string_view text, size_t at) {
     if (at == 0) {
@@ -703,7 +709,7 @@ struct Part {
     // Each part is lexed into a vector of the thread's own, not one beside the other part's.
     void Lex(std::string_view text, const Rules& rules) {
         CommentSpans found;
-        found.reserve((end - begin) / 128);
+        ReserveSpans(found, end - begin);
         rules.lexer(text.substr(begin, end - begin), found);
         spans = std::move(found);
     }
@@ -769,7 +775,7 @@ void Strip(AnsiText& text, const Rules& rules, Kind kind, const StripOptions& op
     // The spans are kept for the next text.
     thread_local CommentSpans spans;
     spans.clear();
-    spans.reserve(text.size() / 128);
+    ReserveSpans(spans, text.size());
     rules.lexer(text, spans);
     const bool lineEndLeft =
         kind == Kind::Both &&
