@@ -64,83 +64,57 @@ class Output {
     // Over the part [begin, end) of `text`, moving to `spill` when it must.
     Output(AnsiText& text, size_t begin, size_t end, AnsiText& spill)
         : text_(text),
-          base_(text.data() + begin),
+          data_(text.data() + begin),
           source_(std::string_view(text).substr(begin, end - begin)),
           spill_(spill) {}
 
-    size_t size() const { return spilled_ ? spill_.size() : size_; }
-    std::string_view View() const {
-        return spilled_ ? std::string_view(spill_) : std::string_view(base_, size_);
-    }
-    char back() const { return View().back(); }
-    char operator[](size_t at) const { return View()[at]; }
+    size_t size() const { return size_; }
+    std::string_view View() const { return {data_, size_}; }
+    char back() const { return data_[size_ - 1]; }
+    char operator[](size_t at) const { return data_[at]; }
 
     // Writes `bytes`, the source being read from `readFrom` on.
     void Put(const char* bytes, size_t count, size_t readFrom) {
-        if (spilled_) {
-            spill_.append(bytes, count);
-        } else if (size_ + count <= readFrom) {
-            // The result never runs ahead of the source read: a forward copy is safe, and for the
-            // few bytes of a line end or a short line quicker than a call.
-            char* const to = base_ + size_;
-            if (to == bytes) {
-                // Nothing removed before it yet: the bytes are in place.
-            } else if (count <= 16) {
-                for (size_t k = 0; k < count; ++k) {
-                    to[k] = bytes[k];
-                }
-            } else {
-                std::memmove(to, bytes, count);
-            }
-            size_ += count;
-        } else {
-            Spill(bytes, count, readFrom);
+        if (size_ + count > (spilled_ ? spill_.size() : readFrom)) {
+            MakeRoom(count, readFrom);
         }
+        // The result never runs ahead of the source read: a forward copy is safe, and for the
+        // few bytes of a line end or a short line quicker than a call.
+        char* const to = data_ + size_;
+        if (to == bytes) {
+            // Nothing removed before it yet: the bytes are in place.
+        } else if (count <= 16) {
+            for (size_t k = 0; k < count; ++k) {
+                to[k] = bytes[k];
+            }
+        } else {
+            std::memmove(to, bytes, count);
+        }
+        size_ += count;
     }
     void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
 
     // Writes the source's lines [from, to), each ending in LF, with CR LF: a byte a line more.
     void PutLinesWithCrLf(size_t from, size_t to) {
-        const auto lines =
-            static_cast<size_t>(std::count(source_.begin() + from, source_.begin() + to, '\n'));
-        if (!spilled_ && size_ + (to - from) + lines <= to) {
-            for (size_t lineEnd; from < to; from = lineEnd + 1) {
-                lineEnd = byte_scan::FindEither(source_, from, '\n', '\n', to);
-                Put(source_.data() + from, lineEnd - from, lineEnd);
-                Put("\r\n", lineEnd + 1);
-            }
-            return;
+        // Apart from the source, the copy overwrites 16 bytes past its end.
+        const size_t count = (to - from) + byte_scan::Count(source_, from, to, '\n');
+        if (size_ + count > (spilled_ ? spill_.size() - 16 : to)) {
+            MakeRoom(count + 16, from);
         }
-        Spill(source_.data(), 0, from);
-        size_t out = spill_.size();
-        spill_.resize(out + (to - from) + lines);
-        char* const data = spill_.data();
-        for (size_t lineEnd; from < to; from = lineEnd + 1) {
-            lineEnd = byte_scan::FindEither(source_, from, '\n', '\n', to);
-            std::memcpy(data + out, source_.data() + from, lineEnd - from);
-            out += lineEnd - from;
-            data[out++] = '\r';
-            data[out++] = '\n';
-        }
+        size_ += byte_scan::CopyWithCrLf(source_.data() + from, to - from, data_ + size_);
     }
 
-    void Shrink(size_t size) {
-        if (spilled_) {
-            spill_.resize(size);
-        } else {
-            size_ = size;
-        }
-    }
+    void Shrink(size_t size) { size_ = size; }
 
     // Leaves the result, its first `size` bytes, in the text.
     void Finish(size_t size) {
-        Shrink(size);
         if (!spilled_) {
-            text_.resize(size_);
+            text_.resize(size);
             return;
         }
         // The source's buffer is kept for the next result that outgrows its source, unless a
         // large file's would be kept for the small ones after it.
+        spill_.resize(size);
         text_.swap(spill_);
         if (spill_.capacity() > 2 * text_.capacity() + (1 << 20)) {
             spill_ = AnsiText();
@@ -148,17 +122,19 @@ class Output {
     }
 
   private:
-    [[gnu::noinline]] void Spill(const char* bytes, size_t count, size_t readFrom) {
-        if (!spilled_) {
-            // Room for an eighth more than the rest of the source: a byte for each line end of
-            // lines of eight bytes and more; shorter ones grow the buffer as they come.
+    // Room for `count` bytes more, the source being read from `readFrom` on: the result moves to
+    // the spill buffer, sized for an eighth more than the rest of the source (a byte for each
+    // line end of lines of eight bytes and more), or that buffer grows.
+    [[gnu::noinline]] void MakeRoom(size_t count, size_t readFrom) {
+        if (spilled_) {
+            spill_.resize(std::max(2 * spill_.size(), size_ + count));
+        } else {
             const size_t rest = source_.size() - std::min(readFrom, source_.size());
-            spill_.clear();
-            spill_.reserve(size_ + count + rest + rest / 8 + 16);
-            spill_.assign(base_, size_);
+            spill_.resize(size_ + count + rest + rest / 8 + 16);
+            std::memcpy(spill_.data(), data_, size_);
             spilled_ = true;
         }
-        spill_.append(bytes, count);
+        data_ = spill_.data();
     }
 
     static AnsiText& SpillBuffer() {
@@ -167,7 +143,7 @@ class Output {
     }
 
     AnsiText& text_;
-    char* const base_;
+    char* data_;  // the source's bytes, or the spill buffer's
     const std::string_view source_;
     size_t size_ = 0;
     AnsiText& spill_;
@@ -275,6 +251,9 @@ class SpanPass {
             if (span.begin < at) {
                 continue;
             }
+            if (DropsLoneLineComment(span, at)) {
+                continue;
+            }
             Code(at, span.begin);
             if (span.literal) {
                 Literal(span.begin, span.end);
@@ -307,6 +286,32 @@ class SpanPass {
     bool EndHeld() const { return InClosedLiteral() || openCommentRemoved_; }
 
   private:
+    // A line comment removed that stands alone on its line, blanks aside, takes the line with it
+    // (unless the line before goes on onto it). Returns true when it did, the code before it
+    // copied and `at` moved past its line; false with `at` moved no further than the line's start.
+    bool DropsLoneLineComment(const CommentSpan& span, size_t& at) {
+        if (!span.line || span.keepsSpace || !Removes(span) || span.end >= t_.size() ||
+            (t_[span.end] != '\r' && t_[span.end] != '\n')) {
+            return false;
+        }
+        size_t lineStart = span.begin;
+        while (lineStart > at && IsSpaceOrTab(t_[lineStart - 1])) {
+            --lineStart;
+        }
+        if (lineStart == 0 || (t_[lineStart - 1] != '\n' && t_[lineStart - 1] != '\r')) {
+            return false;
+        }
+        Code(at, lineStart);
+        at = lineStart;
+        if (sourceLineStart_ != lineStart || out_.size() != lineStart_ || !Settled() ||
+            continued_) {
+            return false;
+        }
+        at = sourceLineStart_ = AfterLineEnd(t_, span.end);
+        logicalStart_ = bound_ = out_.size();
+        return true;
+    }
+
     bool InClosedLiteral() const { return lineProtected_ && rules_.literalsCloseAtTheEnd; }
 
     bool Removes(const CommentSpan& span) const {
