@@ -1,6 +1,8 @@
 #include "processing/languages/span_passes.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -78,17 +80,9 @@ class Output {
         if (size_ + count > (spilled_ ? spill_.size() : readFrom)) {
             MakeRoom(count, readFrom);
         }
-        // The result never runs ahead of the source read: a forward copy is safe, and for the
-        // few bytes of a line end or a short line quicker than a call.
         char* const to = data_ + size_;
-        if (to == bytes) {
-            // Nothing removed before it yet: the bytes are in place.
-        } else if (count <= 16) {
-            for (size_t k = 0; k < count; ++k) {
-                to[k] = bytes[k];
-            }
-        } else {
-            std::memmove(to, bytes, count);
+        if (to != bytes) {  // else nothing was removed before them yet: they are in place
+            CopyDown(to, bytes, count);
         }
         size_ += count;
     }
@@ -122,6 +116,32 @@ class Output {
     }
 
   private:
+    // Copies `count` bytes to `to`, never after `bytes`. A line end or a short line is copied
+    // without a call, in two pieces read before either is written.
+    static void CopyDown(char* to, const char* bytes, size_t count) {
+        const auto twoPieces = [&]<class Piece>(Piece) {
+            Piece first;
+            Piece last;
+            std::memcpy(&first, bytes, sizeof(Piece));
+            std::memcpy(&last, bytes + count - sizeof(Piece), sizeof(Piece));
+            std::memcpy(to, &first, sizeof(Piece));
+            std::memcpy(to + count - sizeof(Piece), &last, sizeof(Piece));
+        };
+        if (count > 32) {
+            std::memmove(to, bytes, count);
+        } else if (count >= 16) {
+            twoPieces(std::array<uint64_t, 2>());
+        } else if (count >= 8) {
+            twoPieces(uint64_t());
+        } else if (count >= 4) {
+            twoPieces(uint32_t());
+        } else if (count >= 2) {
+            twoPieces(uint16_t());
+        } else if (count == 1) {
+            to[0] = bytes[0];
+        }
+    }
+
     // Room for `count` bytes more, the source being read from `readFrom` on: the result moves to
     // the spill buffer, sized for an eighth more than the rest of the source (a byte for each
     // line end of lines of eight bytes and more), or that buffer grows.
