@@ -271,7 +271,7 @@ class SpanPass {
             if (span.begin < at) {
                 continue;
             }
-            if (DropsLoneLineComment(span, at)) {
+            if (DropsLoneComment(span, at)) {
                 continue;
             }
             Code(at, span.begin);
@@ -306,11 +306,11 @@ class SpanPass {
     bool EndHeld() const { return InClosedLiteral() || openCommentRemoved_; }
 
   private:
-    // A line comment removed that stands alone on its line, blanks aside, takes the line with it
-    // (unless the line before goes on onto it). Returns true when it did, the code before it
+    // A comment removed that stands alone on its line (or lines), blanks aside, takes them with
+    // it (unless the line before goes on onto it). Returns true when it did, the code before it
     // copied and `at` moved past its line; false with `at` moved no further than the line's start.
-    bool DropsLoneLineComment(const CommentSpan& span, size_t& at) {
-        if (!span.line || span.keepsSpace || !Removes(span) || span.end >= t_.size() ||
+    bool DropsLoneComment(const CommentSpan& span, size_t& at) {
+        if (span.literal || span.keepsSpace || !Removes(span) || span.end >= t_.size() ||
             (t_[span.end] != '\r' && t_[span.end] != '\n')) {
             return false;
         }
