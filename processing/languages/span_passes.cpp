@@ -1,20 +1,19 @@
 #include "processing/languages/span_passes.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <cstring>
-#include <new>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "files/byte_scan.h"
 #include "processing/header_comment.h"
+#include "processing/languages/span_output.h"
+#include "processing/languages/span_passes_internal.h"
 #include "processing/line_chars.h"
 #include "processing/source_chars.h"
 
 namespace span_passes {
+
+using namespace internal;
 
 namespace {
 
@@ -56,120 +55,6 @@ bool LexedGlues(std::string_view tail, const CommentSpan&, std::string_view sour
     return !IsSeparator(tail.back()) && !IsSeparator(source[at]);
 }
 
-// The result, written over the source bytes already read, which it never outgrows but for line
-// ends made longer (CR LF from CR or LF): before a write would reach the first source byte still
-// to be read, the result moves to a buffer of its own.
-class Output {
-  public:
-    // Over the whole of `text`.
-    explicit Output(AnsiText& text) : Output(text, 0, text.size(), SpillBuffer()) {}
-    // Over the part [begin, end) of `text`, moving to `spill` when it must.
-    Output(AnsiText& text, size_t begin, size_t end, AnsiText& spill)
-        : text_(text),
-          data_(text.data() + begin),
-          source_(std::string_view(text).substr(begin, end - begin)),
-          spill_(spill) {}
-
-    size_t size() const { return size_; }
-    std::string_view View() const { return {data_, size_}; }
-    char back() const { return data_[size_ - 1]; }
-    char operator[](size_t at) const { return data_[at]; }
-
-    // Writes `bytes`, the source being read from `readFrom` on.
-    void Put(const char* bytes, size_t count, size_t readFrom) {
-        if (size_ + count > (spilled_ ? spill_.size() : readFrom)) {
-            MakeRoom(count, readFrom);
-        }
-        char* const to = data_ + size_;
-        if (to != bytes) {  // else nothing was removed before them yet: they are in place
-            CopyDown(to, bytes, count);
-        }
-        size_ += count;
-    }
-    void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
-
-    // Writes the source's lines [from, to), each ending in LF, with CR LF: a byte a line more.
-    void PutLinesWithCrLf(size_t from, size_t to) {
-        // Apart from the source, the copy overwrites 16 bytes past its end.
-        const size_t count = (to - from) + byte_scan::Count(source_, from, to, '\n');
-        if (size_ + count > (spilled_ ? spill_.size() - 16 : to)) {
-            MakeRoom(count + 16, from);
-        }
-        size_ += byte_scan::CopyWithCrLf(source_.data() + from, to - from, data_ + size_);
-    }
-
-    void Shrink(size_t size) { size_ = size; }
-
-    // Leaves the result, its first `size` bytes, in the text.
-    void Finish(size_t size) {
-        if (!spilled_) {
-            text_.resize(size);
-            return;
-        }
-        // The source's buffer is kept for the next result that outgrows its source, unless a
-        // large file's would be kept for the small ones after it.
-        spill_.resize(size);
-        text_.swap(spill_);
-        if (spill_.capacity() > 2 * text_.capacity() + (1 << 20)) {
-            spill_ = AnsiText();
-        }
-    }
-
-  private:
-    // Copies `count` bytes to `to`, never after `bytes`. A line end or a short line is copied
-    // without a call, in two pieces read before either is written.
-    static void CopyDown(char* to, const char* bytes, size_t count) {
-        const auto twoPieces = [&]<class Piece>(Piece) {
-            Piece first;
-            Piece last;
-            std::memcpy(&first, bytes, sizeof(Piece));
-            std::memcpy(&last, bytes + count - sizeof(Piece), sizeof(Piece));
-            std::memcpy(to, &first, sizeof(Piece));
-            std::memcpy(to + count - sizeof(Piece), &last, sizeof(Piece));
-        };
-        if (count > 32) {
-            std::memmove(to, bytes, count);
-        } else if (count >= 16) {
-            twoPieces(std::array<uint64_t, 2>());
-        } else if (count >= 8) {
-            twoPieces(uint64_t());
-        } else if (count >= 4) {
-            twoPieces(uint32_t());
-        } else if (count >= 2) {
-            twoPieces(uint16_t());
-        } else if (count == 1) {
-            to[0] = bytes[0];
-        }
-    }
-
-    // Room for `count` bytes more, the source being read from `readFrom` on: the result moves to
-    // the spill buffer, sized for an eighth more than the rest of the source (a byte for each
-    // line end of lines of eight bytes and more), or that buffer grows.
-    [[gnu::noinline]] void MakeRoom(size_t count, size_t readFrom) {
-        if (spilled_) {
-            spill_.resize(std::max(2 * spill_.size(), size_ + count));
-        } else {
-            const size_t rest = source_.size() - std::min(readFrom, source_.size());
-            spill_.resize(size_ + count + rest + rest / 8 + 16);
-            std::memcpy(spill_.data(), data_, size_);
-            spilled_ = true;
-        }
-        data_ = spill_.data();
-    }
-
-    static AnsiText& SpillBuffer() {
-        thread_local AnsiText buffer;
-        return buffer;
-    }
-
-    AnsiText& text_;
-    char* data_;  // the source's bytes, or the spill buffer's
-    const std::string_view source_;
-    size_t size_ = 0;
-    AnsiText& spill_;
-    bool spilled_ = false;
-};
-
 // How many spans the file's header takes (0: it has none): its first comment, when only white space
 // stands before it, or a run of line comments each alone on its line.
 size_t HeaderEnd(std::string_view text, const CommentSpans& spans, bool markersWrittenOut) {
@@ -198,24 +83,6 @@ size_t HeaderEnd(std::string_view text, const CommentSpans& spans, bool markersW
         ++last;
     }
     return last;
-}
-
-// The size of `swept`, a pass's result as swept, without the line end after its last line; and,
-// removing both kinds, without a second one where the two passes would take it too.
-// `endHeld`: the text ends in a literal or a removed comment that would hold the first pass's last
-// line end.
-size_t ResultSize(std::string_view swept, std::string_view lineEnd, const Rules& rules,
-                  bool endHeld, bool firstPassEndsWithLineEnd) {
-    size_t size = swept.size() < lineEnd.size() ? 0 : swept.size() - lineEnd.size();
-    if (firstPassEndsWithLineEnd && !endHeld && swept.substr(0, size).ends_with(lineEnd)) {
-        // The first pass's last line kept is empty, and so is this one: the second pass would
-        // take its line end too, unless it follows a continued line or is a literal's.
-        const std::string_view before = swept.substr(0, size - lineEnd.size());
-        if (rules.continuation != Continuation::Backslash || !before.ends_with('\\')) {
-            size -= lineEnd.size();
-        }
-    }
-    return size;
 }
 
 // One pass: the comments of one kind (or both) go, everything else is copied, line by line, over
@@ -618,6 +485,28 @@ class SpanPass {
     bool openCommentRemoved_ = false;  // a block comment running to the text's end went
 };
 
+}  // namespace
+
+namespace internal {
+
+// The size of `swept`, a pass's result as swept, without the line end after its last line; and,
+// removing both kinds, without a second one where the two passes would take it too.
+// `endHeld`: the text ends in a literal or a removed comment that would hold the first pass's last
+// line end.
+size_t ResultSize(std::string_view swept, std::string_view lineEnd, const Rules& rules,
+                  bool endHeld, bool firstPassEndsWithLineEnd) {
+    size_t size = swept.size() < lineEnd.size() ? 0 : swept.size() - lineEnd.size();
+    if (firstPassEndsWithLineEnd && !endHeld && swept.substr(0, size).ends_with(lineEnd)) {
+        // The first pass's last line kept is empty, and so is this one: the second pass would
+        // take its line end too, unless it follows a continued line or is a literal's.
+        const std::string_view before = swept.substr(0, size - lineEnd.size());
+        if (rules.continuation != Continuation::Backslash || !before.ends_with('\\')) {
+            size -= lineEnd.size();
+        }
+    }
+    return size;
+}
+
 // Room for the spans of a text of `bytes`, about one every 128 bytes in dense code: a large text's
 // spans grow without being moved again and again.
 void ReserveSpans(CommentSpans& spans, size_t bytes) {
@@ -674,19 +563,14 @@ std::optional<bool> LinePassEndsWithLineEnd(std::string_view text, const Comment
     }
 }
 
-// The first line start from `at` on where a text may be cut, or kNone.
-size_t CutNear(std::string_view text, size_t at) {
-    for (at = byte_scan::FindEither(text, at, '\r', '\n'); at < text.size();
-         at = byte_scan::FindEither(text, at, '\r', '\n')) {
-        at = AfterLineEnd(text, at);
-        if (StartsUncontinuedLine(text, at) && ByteOrderMarkLength(text.substr(at)) == 0) {
-            return at;
-        }
-    }
-    return kNone;
+SweptPart SweepPart(AnsiText& text, size_t begin, size_t end, AnsiText& spill,
+                    const CommentSpans& spans, const Rules& rules, std::string_view lineEnd) {
+    SpanPass pass(text, begin, end, spill, spans, rules, Kind::Both, lineEnd);
+    pass.Sweep(false);
+    return {pass.Swept(), pass.EndHeld()};
 }
 
-}  // namespace
+}  // namespace internal
 
 Rules LexedRules(CommentLexer lexer) {
     Rules rules;
@@ -694,101 +578,6 @@ Rules LexedRules(CommentLexer lexer) {
     rules.leftTail = LexedLeftTail;
     rules.glues = LexedGlues;
     return rules;
-}
-
-namespace {
-
-// Runs `second` on a thread of its own while `first` runs here; false when either ran out of
-// memory.
-template <class First, class Second>
-bool RunAtOnce(First first, Second second) {
-    bool secondFailed = false;
-    std::thread worker([&] {
-        try {
-            second();
-        } catch (const std::bad_alloc&) {
-            secondFailed = true;
-        }
-    });
-    try {
-        first();
-    } catch (const std::bad_alloc&) {
-        worker.join();
-        return false;
-    }
-    worker.join();
-    return !secondFailed;
-}
-
-// One part of a text cut in two: its spans, and its result once swept.
-struct Part {
-    Part(size_t begin, size_t end) : begin(begin), end(end) {}
-
-    size_t begin;
-    size_t end;
-    CommentSpans spans;
-    AnsiText spill;  // its result, when it outgrows the part
-    std::string_view swept;
-    bool endHeld = false;
-
-    // Each part is lexed into a vector of the thread's own, not one beside the other part's.
-    void Lex(std::string_view text, const Rules& rules) {
-        CommentSpans found;
-        ReserveSpans(found, end - begin);
-        rules.lexer(text.substr(begin, end - begin), found);
-        spans = std::move(found);
-    }
-
-    void Sweep(AnsiText& text, const Rules& rules, std::string_view lineEnd) {
-        SpanPass pass(text, begin, end, spill, spans, rules, Kind::Both, lineEnd);
-        pass.Sweep(false);
-        swept = pass.Swept();
-        endHeld = pass.EndHeld();
-    }
-};
-
-}  // namespace
-
-bool StripBothInTwo(AnsiText& text, const Rules& rules, std::string_view lineEnd, size_t cut) {
-    if (!rules.cutsAtLineStarts || cut == 0 || !StartsUncontinuedLine(text, cut) ||
-        ByteOrderMarkLength(std::string_view(text).substr(cut)) != 0) {
-        return false;
-    }
-    Part first{0, cut};
-    Part second{cut, text.size()};
-    // Both parts are lexed before either is written over: until then the text can still be
-    // stripped in one piece.
-    std::optional<bool> lineEndLeft;  // none: the second part leaves nothing to tell by
-    if (!RunAtOnce([&] { first.Lex(text, rules); },
-                   [&] {
-                       second.Lex(text, rules);
-                       lineEndLeft = LinePassEndsWithLineEnd(std::string_view(text).substr(cut),
-                                                             second.spans, rules, lineEnd);
-                   }) ||
-        !lineEndLeft) {
-        return false;
-    }
-    // Only what stands open at the cut runs up to the first part's end.
-    if (!first.spans.empty() && first.spans.back().end == cut) {
-        return false;
-    }
-    if (!RunAtOnce([&] { first.Sweep(text, rules, lineEnd); },
-                   [&] { second.Sweep(text, rules, lineEnd); })) {
-        throw std::bad_alloc();  // the text is partly written over
-    }
-    const std::string_view a = first.swept;
-    const std::string_view b = second.swept;
-    if (a.data() == text.data() && b.data() == text.data() + cut) {
-        std::memmove(text.data() + a.size(), b.data(), b.size());
-        text.resize(a.size() + b.size());
-    } else {
-        AnsiText joined;
-        joined.reserve(a.size() + b.size());
-        joined.append(a).append(b);
-        text.swap(joined);
-    }
-    text.resize(ResultSize(text, lineEnd, rules, second.endHeld, *lineEndLeft));
-    return true;
 }
 
 void Strip(AnsiText& text, const Rules& rules, Kind kind, const StripOptions& options) {
