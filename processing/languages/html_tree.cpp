@@ -152,32 +152,16 @@ constexpr NameFlags kHtmlNames[] = {
     {"xmp", kClosesP | kSpecial},
 };
 
-// A name of up to 16 bytes as two numbers, letters in lower case.
-struct Key {
-    uint64_t high = 0;
-    uint64_t low = 0;
-    friend constexpr bool operator==(const Key&, const Key&) = default;
-};
-
-constexpr Key KeyOf(std::string_view name) {
-    Key key;
-    for (size_t k = 0; k < name.size() && k < 16; ++k) {
-        const auto c = static_cast<unsigned char>(name[k]);
-        const uint64_t lower = c >= 'A' && c <= 'Z' ? c | 0x20u : c;
-        (k < 8 ? key.high : key.low) |= lower << (8 * (7 - k % 8));
-    }
-    return key;
-}
-
 // The names in an open-addressed table, by a hash of their first eight bytes.
 constexpr size_t kSlots = 512;
 
-constexpr size_t SlotOf(const Key& key) {
-    return static_cast<size_t>((key.high * 0x9E3779B97F4A7C15u) >> 55) % kSlots;
+constexpr size_t SlotOf(const TagName& name) {
+    return static_cast<size_t>((name.head * 0x9E3779B97F4A7C15u) >> 55) % kSlots;
 }
 
 struct Slot {
-    Key key;
+    uint64_t head = 0;
+    uint64_t tail = 0;
     unsigned flags = 0;
     bool used = false;
 };
@@ -185,35 +169,43 @@ struct Slot {
 constexpr auto kHtmlSlots = [] {
     std::array<Slot, kSlots> slots{};
     for (const NameFlags& row : kHtmlNames) {
-        const Key key = KeyOf(row.name);
-        size_t at = SlotOf(key);
+        const TagName name(row.name);
+        size_t at = SlotOf(name);
         while (slots[at].used) {
             at = (at + 1) % kSlots;
         }
-        slots[at] = {key, row.flags, true};
+        slots[at] = {name.head, name.tail, row.flags, true};
     }
     return slots;
 }();
 
 // The flags of the HTML element named `name`, in any case; 0 for the others.
-unsigned FlagsOf(std::string_view name) {
-    if (name.size() > 10) {
+unsigned FlagsOf(const TagName& name) {
+    if (name.text.size() > 10) {
         return 0;  // longer than "blockquote"
     }
-    const Key key = KeyOf(name);
-    for (size_t at = SlotOf(key); kHtmlSlots[at].used; at = (at + 1) % kSlots) {
-        if (kHtmlSlots[at].key == key) {
+    for (size_t at = SlotOf(name); kHtmlSlots[at].used; at = (at + 1) % kSlots) {
+        if (kHtmlSlots[at].head == name.head && kHtmlSlots[at].tail == name.tail) {
             return kHtmlSlots[at].flags;
         }
     }
     return 0;
 }
 
+constexpr TagName kTagA("a");
+constexpr TagName kTagP("p");
+constexpr TagName kTagSvg("svg");
+constexpr TagName kTagAnnotationXml("annotation-xml");
+
 }  // namespace
+
+bool TagName::SameBeyondSixteen(const TagName& other) const {
+    return lex_scan::StartsWithNoCase(text, 16, other.text.substr(16));
+}
 
 bool HtmlTree::Special(const Element& node) {
     return node.htmlIntegration || node.textIntegration ||
-           (node.space == Space::MathMl && Is(node.name, "annotation-xml")) ||
+           (node.space == Space::MathMl && node.name == kTagAnnotationXml) ||
            (node.flags & kSpecial) != 0;
 }
 
@@ -222,7 +214,7 @@ bool HtmlTree::HtmlOrIntegration() const {
            open_.back().textIntegration;
 }
 
-bool HtmlTree::HtmlRulesTake(bool startTag, std::string_view name) const {
+bool HtmlTree::HtmlRulesTake(bool startTag, const TagName& name) const {
     if (open_.empty()) {
         return true;
     }
@@ -231,17 +223,17 @@ bool HtmlTree::HtmlRulesTake(bool startTag, std::string_view name) const {
         return true;
     }
     if (current.textIntegration) {
-        return !startTag || !IsOneOf(name, {"mglyph", "malignmark"});
+        return !startTag || !IsOneOf(name.text, {"mglyph", "malignmark"});
     }
-    return startTag && current.space == Space::MathMl && Is(current.name, "annotation-xml") &&
-           Is(name, "svg");
+    return startTag && current.space == Space::MathMl && current.name == kTagAnnotationXml &&
+           name == kTagSvg;
 }
 
-bool HtmlTree::Start(std::string_view name, const Attributes& attributes, bool selfClosing,
+bool HtmlTree::Start(const TagName& name, const Attributes& attributes, bool selfClosing,
                      bool raw) {
     const unsigned flags = FlagsOf(name);
     if (!HtmlRulesTake(true, name)) {
-        if (!(flags & kBreaksOut) && !(Is(name, "font") && attributes.fontBreaksOut)) {
+        if (!(flags & kBreaksOut) && !(Is(name.text, "font") && attributes.fontBreaksOut)) {
             if (!selfClosing) {
                 Push(name, 0, open_.back().space, attributes);
             }
@@ -262,23 +254,23 @@ bool HtmlTree::Start(std::string_view name, const Attributes& attributes, bool s
     return true;
 }
 
-void HtmlTree::HtmlStart(std::string_view name, unsigned flags, bool raw) {
+void HtmlTree::HtmlStart(const TagName& name, unsigned flags, bool raw) {
     if (flags & kIgnored) {
         return;
     }
     if (flags & kClosesP) {
-        if (const size_t p = paragraphs_ > 0 ? InScope("p", true) : kNone; p != kNone) {
+        if (const size_t p = paragraphs_ > 0 ? InScope(kTagP, true) : kNone; p != kNone) {
             PopThrough(p);
         }
     }
     const auto a =
         (flags & kA) != 0
-            ? std::ranges::find_if(formatting_, [](const Formatting& f) { return Is(f.name, "a"); })
+            ? std::ranges::find_if(formatting_, [](const Formatting& f) { return f.name == kTagA; })
             : formatting_.end();
     if (a != formatting_.end()) {
         // An `<a>` in an `<a>` closes it, out of scope too.
         const size_t id = a->id;
-        Adopt("a");
+        Adopt(kTagA);
         std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
         const auto open = std::ranges::find_if(open_, [&](const Element& e) { return e.id == id; });
         if (open != open_.end()) {
@@ -295,9 +287,9 @@ void HtmlTree::HtmlStart(std::string_view name, unsigned flags, bool raw) {
     if ((flags & kFormatting) && id != kNone) {
         // No more than three alike, as HTML keeps them.
         if (std::ranges::count_if(formatting_,
-                                  [&](const Formatting& f) { return Is(f.name, name); }) == 3) {
+                                  [&](const Formatting& f) { return f.name == name; }) == 3) {
             formatting_.erase(std::ranges::find_if(
-                formatting_, [&](const Formatting& f) { return Is(f.name, name); }));
+                formatting_, [&](const Formatting& f) { return f.name == name; }));
         }
         if (formatting_.size() == kMaxFormatting) {
             formatting_.erase(formatting_.begin());
@@ -306,7 +298,7 @@ void HtmlTree::HtmlStart(std::string_view name, unsigned flags, bool raw) {
     }
 }
 
-void HtmlTree::End(std::string_view name) {
+void HtmlTree::End(const TagName& name) {
     const unsigned flags = FlagsOf(name);
     if (open_.empty() || open_.back().space == Space::Html || (flags & (kBr | kP))) {
         while (!HtmlOrIntegration()) {
@@ -318,7 +310,7 @@ void HtmlTree::End(std::string_view name) {
     // In SVG and MathML, an end tag closes the nearest open element of its name; an HTML element
     // on the way hands it to HTML's rules.
     for (size_t k = open_.size(); k-- > 0;) {
-        if (Is(open_[k].name, name)) {
+        if (open_[k].name == name) {
             PopThrough(k);
             return;
         }
@@ -329,14 +321,14 @@ void HtmlTree::End(std::string_view name) {
     }
 }
 
-void HtmlTree::HtmlEnd(std::string_view name, unsigned flags) {
+void HtmlTree::HtmlEnd(const TagName& name, unsigned flags) {
     if (flags & kP) {
-        if (const size_t p = paragraphs_ > 0 ? InScope("p", true) : kNone; p != kNone) {
+        if (const size_t p = paragraphs_ > 0 ? InScope(kTagP, true) : kNone; p != kNone) {
             PopThrough(p);
         }
         return;
     }
-    if (!open_.empty() && open_.back().space == Space::Html && Is(open_.back().name, name)) {
+    if (!open_.empty() && open_.back().space == Space::Html && open_.back().name == name) {
         // Most end tags close the current node, whatever the rule that does it.
         const size_t id = open_.back().id;
         if (!formatting_.empty() && formatting_.back().id == id) {
@@ -359,7 +351,7 @@ void HtmlTree::HtmlEnd(std::string_view name, unsigned flags) {
     }
     for (size_t k = open_.size(); k-- > 0;) {
         const Element& node = open_[k];
-        if (node.space == Space::Html && Is(node.name, name)) {
+        if (node.space == Space::Html && node.name == name) {
             PopThrough(k);
             return;
         }
@@ -369,13 +361,7 @@ void HtmlTree::HtmlEnd(std::string_view name, unsigned flags) {
     }
 }
 
-void HtmlTree::Text() {
-    if (HtmlRulesTake(false, {})) {
-        Reconstruct();
-    }
-}
-
-size_t HtmlTree::Push(std::string_view name, unsigned flags, Space space,
+size_t HtmlTree::Push(const TagName& name, unsigned flags, Space space,
                       const Attributes& attributes) {
     if (open_.size() == kMaxOpen) {
         return kNone;
@@ -385,11 +371,11 @@ size_t HtmlTree::Push(std::string_view name, unsigned flags, Space space,
     pre_ += (element.flags & kPre) != 0;
     paragraphs_ += (element.flags & kP) != 0;
     if (space == Space::Svg) {
-        element.htmlIntegration = IsOneOf(name, {"foreignobject", "desc", "title"});
+        element.htmlIntegration = IsOneOf(name.text, {"foreignobject", "desc", "title"});
     } else if (space == Space::MathMl) {
-        element.textIntegration = IsOneOf(name, {"mi", "mo", "mn", "ms", "mtext"});
+        element.textIntegration = IsOneOf(name.text, {"mi", "mo", "mn", "ms", "mtext"});
         element.htmlIntegration =
-            Is(name, "annotation-xml") &&
+            name == kTagAnnotationXml &&
             IsOneOf(attributes.encoding, {"text/html", "application/xhtml+xml"});
     }
     open_.push_back(element);
@@ -406,7 +392,7 @@ void HtmlTree::PopThrough(size_t index) {
     for (size_t k = index; k < open_.size(); ++k) {
         Forget(open_[k]);
     }
-    open_.resize(index);
+    open_.erase(open_.begin() + static_cast<std::ptrdiff_t>(index), open_.end());
 }
 
 void HtmlTree::Erase(size_t index) {
@@ -414,23 +400,19 @@ void HtmlTree::Erase(size_t index) {
     open_.erase(open_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-size_t HtmlTree::InScope(std::string_view name, bool button) const {
+size_t HtmlTree::InScope(const TagName& name, bool button) const {
     for (size_t k = open_.size(); k-- > 0;) {
         const Element& node = open_[k];
-        if (node.space == Space::Html && Is(node.name, name)) {
+        if (node.space == Space::Html && node.name == name) {
             return k;
         }
-        const bool mathScope = node.space == Space::MathMl && Is(node.name, "annotation-xml");
+        const bool mathScope = node.space == Space::MathMl && node.name == kTagAnnotationXml;
         if (node.htmlIntegration || node.textIntegration || mathScope ||
             (node.flags & (button ? kScope | kButton : kScope)) != 0) {
             return kNone;
         }
     }
     return kNone;
-}
-
-bool HtmlTree::OnStack(size_t id) const {
-    return id < alive_.size() && alive_[id];
 }
 
 void HtmlTree::Reconstruct() {
@@ -446,9 +428,9 @@ void HtmlTree::Reconstruct() {
     }
 }
 
-bool HtmlTree::Adopt(std::string_view name) {
+bool HtmlTree::Adopt(const TagName& name) {
     auto entry = std::ranges::find_if(formatting_.rbegin(), formatting_.rend(),
-                                      [&](const Formatting& f) { return Is(f.name, name); });
+                                      [&](const Formatting& f) { return f.name == name; });
     if (entry == formatting_.rend()) {
         return false;
     }
