@@ -232,7 +232,8 @@ bool HtmlTree::HtmlRulesTake(bool startTag, const TagName& name) const {
 bool HtmlTree::Start(const TagName& name, const Attributes& attributes, bool selfClosing,
                      bool raw) {
     const unsigned flags = FlagsOf(name);
-    if (!HtmlRulesTake(true, name)) {
+    const bool inHtml = open_.empty() || open_.back().space == Space::Html;
+    if (!inHtml && !HtmlRulesTake(true, name)) {
         if (!(flags & kBreaksOut) && !(Is(name.text, "font") && attributes.fontBreaksOut)) {
             if (!selfClosing) {
                 Push(name, 0, open_.back().space, attributes);
@@ -277,7 +278,7 @@ void HtmlTree::HtmlStart(const TagName& name, unsigned flags, bool raw) {
             Erase(static_cast<size_t>(open - open_.begin()));
         }
     }
-    if (!(flags & kNoReconstruct)) {
+    if (!(flags & kNoReconstruct) && !NothingToReopen()) {
         Reconstruct();
     }
     if (raw || (flags & kVoid)) {
@@ -299,6 +300,13 @@ void HtmlTree::HtmlStart(const TagName& name, unsigned flags, bool raw) {
 }
 
 void HtmlTree::End(const TagName& name) {
+    // Most end tags close the current HTML node: its flags are those of the name (a formatting
+    // element opened again has kFormatting alone, but it is no `<p>` either).
+    if (!open_.empty() && open_.back().space == Space::Html && !(open_.back().flags & kP) &&
+        open_.back().name == name) {
+        CloseCurrent(open_.back().flags);
+        return;
+    }
     const unsigned flags = FlagsOf(name);
     if (open_.empty() || open_.back().space == Space::Html || (flags & (kBr | kP))) {
         while (!HtmlOrIntegration()) {
@@ -329,14 +337,7 @@ void HtmlTree::HtmlEnd(const TagName& name, unsigned flags) {
         return;
     }
     if (!open_.empty() && open_.back().space == Space::Html && open_.back().name == name) {
-        // Most end tags close the current node, whatever the rule that does it.
-        const size_t id = open_.back().id;
-        if (!formatting_.empty() && formatting_.back().id == id) {
-            formatting_.pop_back();
-        } else if (flags & kFormatting) {
-            std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
-        }
-        PopThrough(open_.size() - 1);
+        CloseCurrent(flags);  // whatever the rule that does it
         return;
     }
     if ((flags & kFormatting) && Adopt(name)) {
@@ -366,10 +367,11 @@ size_t HtmlTree::Push(const TagName& name, unsigned flags, Space space,
     if (open_.size() == kMaxOpen) {
         return kNone;
     }
-    Element element{name, space, flags, false, false, alive_.size()};
+    const size_t id = alive_.size();
     alive_.push_back(true);
-    pre_ += (element.flags & kPre) != 0;
-    paragraphs_ += (element.flags & kP) != 0;
+    pre_ += (flags & kPre) != 0;
+    paragraphs_ += (flags & kP) != 0;
+    Element& element = open_.emplace_back(name, space, flags, false, false, id);
     if (space == Space::Svg) {
         element.htmlIntegration = IsOneOf(name.text, {"foreignobject", "desc", "title"});
     } else if (space == Space::MathMl) {
@@ -378,8 +380,7 @@ size_t HtmlTree::Push(const TagName& name, unsigned flags, Space space,
             name == kTagAnnotationXml &&
             IsOneOf(attributes.encoding, {"text/html", "application/xhtml+xml"});
     }
-    open_.push_back(element);
-    return element.id;
+    return id;
 }
 
 void HtmlTree::Forget(const Element& element) {
@@ -388,11 +389,22 @@ void HtmlTree::Forget(const Element& element) {
     paragraphs_ -= (element.flags & kP) != 0;
 }
 
-void HtmlTree::PopThrough(size_t index) {
-    for (size_t k = index; k < open_.size(); ++k) {
-        Forget(open_[k]);
+void HtmlTree::CloseCurrent(unsigned flags) {
+    const size_t id = open_.back().id;
+    if (!formatting_.empty() && formatting_.back().id == id) {
+        formatting_.pop_back();
+    } else if (flags & kFormatting) {
+        std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
     }
-    open_.erase(open_.begin() + static_cast<std::ptrdiff_t>(index), open_.end());
+    PopThrough(open_.size() - 1);
+}
+
+void HtmlTree::PopThrough(size_t index) {
+    const auto first = open_.begin() + static_cast<std::ptrdiff_t>(index);
+    for (auto element = first, end = open_.end(); element != end; ++element) {
+        Forget(*element);
+    }
+    open_.erase(first, open_.end());
 }
 
 void HtmlTree::Erase(size_t index) {
@@ -416,7 +428,7 @@ size_t HtmlTree::InScope(const TagName& name, bool button) const {
 }
 
 void HtmlTree::Reconstruct() {
-    if (formatting_.empty() || OnStack(formatting_.back().id)) {
+    if (NothingToReopen()) {
         return;
     }
     size_t first = formatting_.size() - 1;

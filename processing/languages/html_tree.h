@@ -85,7 +85,7 @@ class HtmlTree {
     void End(const TagName& name);
     // Text between the markup: it opens again the formatting elements closed by accident.
     void Text() {
-        if (!formatting_.empty() && !OnStack(formatting_.back().id) && HtmlRulesTake(false, {})) {
+        if (!NothingToReopen() && HtmlRulesTake(false, {})) {
             Reconstruct();
         }
     }
@@ -113,12 +113,17 @@ class HtmlTree {
     void HtmlEnd(const TagName& name, unsigned flags);
     // Returns the new element's id, or npos when it is too deep to be kept track of.
     size_t Push(const TagName& name, unsigned flags, Space space, const Attributes& attributes);
+    // Closes the current node, an HTML element with these flags.
+    void CloseCurrent(unsigned flags);
     void Forget(const Element& element);
     void PopThrough(size_t index);
     void Erase(size_t index);
     // The index of the last open HTML element named `name` in its scope, or npos.
     size_t InScope(const TagName& name, bool button) const;
     bool OnStack(size_t id) const { return id < alive_.size() && alive_[id]; }
+    // Whether the last active formatting element is open (or there is none): then all are.
+    bool NothingToReopen() const { return formatting_.empty() || OnStack(formatting_.back().id); }
+    // Opens again the active formatting elements closed by accident.
     void Reconstruct();
     // Closes a formatting element as HTML's adoption agency does, as far as the stack goes;
     // false when `name` is not in the list of formatting elements.

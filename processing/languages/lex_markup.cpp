@@ -121,8 +121,22 @@ bool KeepsWhiteSpace(const TagName& name) {
     return name == TagName("pre") || name == TagName("listing");
 }
 
+// By the first letter and the size of a name, whether it may be one of those whose text is not
+// markup: most names are looked at no further.
+constexpr auto kContentShapes = [] {
+    std::array<uint32_t, 32> shapes{};
+    for (const TagName& name : {kScript, kStyle, kTemplate}) {
+        shapes[name.head & 31] |= 1u << name.text.size();
+    }
+    for (const TagName& name : kRawTextElements) {
+        shapes[name.head & 31] |= 1u << name.text.size();
+    }
+    return shapes;
+}();
+
 Content ContentOf(const Tag& tag, Markup markup) {
-    if (markup == Markup::Xml) {
+    const size_t size = tag.name.text.size();
+    if (markup == Markup::Xml || size >= 32 || !(kContentShapes[tag.name.head & 31] >> size & 1)) {
         return {};
     }
     if (tag.name == kScript) {
@@ -338,8 +352,8 @@ class MarkupLexer {
     // Reads the start tag at `i`: its name, its attributes (quoted values may hold `>`), its end.
     // A quoted value is reported as a literal: its lines are the value's.
     Tag StartTag(size_t i) {
-        Tag tag;
         size_t at = NameEnd(i + 1);
+        Tag tag;
         tag.name = TagName::At(text_, i + 1, at - (i + 1));
         // The attributes that matter to the tree of these two.
         const bool annotation = tag.name == kAnnotationXml;
