@@ -58,8 +58,7 @@ struct Content {
 
 // A start tag's name and the two attributes that say which language its text is in.
 struct Tag {
-    // Only the fields after the name are cleared (clearing the whole first costs a slow block
-    // store).
+    // The fields after the name are cleared one by one: clearing the whole first is slower.
     explicit Tag(const TagName& name) : name(name) {}
 
     TagName name;
