@@ -121,7 +121,7 @@ class HtmlTree {
     // The index of the last open HTML element named `name` in its scope, or npos.
     size_t InScope(const TagName& name, bool button) const;
     bool OnStack(size_t id) const { return id < alive_.size() && alive_[id]; }
-    // Whether the last active formatting element is open (or there is none): then all are.
+    // Whether there is no formatting element to open again: none is active, or the last is open.
     bool NothingToReopen() const { return formatting_.empty() || OnStack(formatting_.back().id); }
     // Opens again the active formatting elements closed by accident.
     void Reconstruct();
