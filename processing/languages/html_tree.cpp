@@ -371,15 +371,15 @@ size_t HtmlTree::Push(const TagName& name, unsigned flags, Space space,
     alive_.push_back(true);
     pre_ += (flags & kPre) != 0;
     paragraphs_ += (flags & kP) != 0;
-    Element& element = open_.emplace_back(name, space, flags, false, false, id);
-    if (space == Space::Svg) {
-        element.htmlIntegration = IsOneOf(name.text, {"foreignobject", "desc", "title"});
-    } else if (space == Space::MathMl) {
-        element.textIntegration = IsOneOf(name.text, {"mi", "mo", "mn", "ms", "mtext"});
-        element.htmlIntegration =
-            name == kTagAnnotationXml &&
-            IsOneOf(attributes.encoding, {"text/html", "application/xhtml+xml"});
-    }
+    // SVG and MathML elements where HTML's rules read on.
+    const bool textIntegration =
+        space == Space::MathMl && IsOneOf(name.text, {"mi", "mo", "mn", "ms", "mtext"});
+    const bool htmlIntegration =
+        space == Space::Svg
+            ? IsOneOf(name.text, {"foreignobject", "desc", "title"})
+            : space == Space::MathMl && name == kTagAnnotationXml &&
+                  IsOneOf(attributes.encoding, {"text/html", "application/xhtml+xml"});
+    open_.push_back({name, space, flags, htmlIntegration, textIntegration, id});
     return id;
 }
 
