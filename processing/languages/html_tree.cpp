@@ -264,19 +264,8 @@ void HtmlTree::HtmlStart(const TagName& name, unsigned flags, bool raw) {
             PopThrough(p);
         }
     }
-    const auto a =
-        (flags & kA) != 0
-            ? std::ranges::find_if(formatting_, [](const Formatting& f) { return f.name == kTagA; })
-            : formatting_.end();
-    if (a != formatting_.end()) {
-        // An `<a>` in an `<a>` closes it, out of scope too.
-        const size_t id = a->id;
-        Adopt(kTagA);
-        std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
-        const auto open = std::ranges::find_if(open_, [&](const Element& e) { return e.id == id; });
-        if (open != open_.end()) {
-            Erase(static_cast<size_t>(open - open_.begin()));
-        }
+    if (flags & kA) {
+        CloseActiveA();
     }
     if (!(flags & kNoReconstruct) && !NothingToReopen()) {
         Reconstruct();
@@ -286,17 +275,36 @@ void HtmlTree::HtmlStart(const TagName& name, unsigned flags, bool raw) {
     }
     const size_t id = Push(name, flags, Space::Html, {});
     if ((flags & kFormatting) && id != kNone) {
-        // No more than three alike, as HTML keeps them.
-        if (std::ranges::count_if(formatting_,
-                                  [&](const Formatting& f) { return f.name == name; }) == 3) {
-            formatting_.erase(std::ranges::find_if(
-                formatting_, [&](const Formatting& f) { return f.name == name; }));
-        }
-        if (formatting_.size() == kMaxFormatting) {
-            formatting_.erase(formatting_.begin());
-        }
-        formatting_.push_back({name, id});
+        AddFormatting(name, id);
     }
+}
+
+void HtmlTree::CloseActiveA() {
+    const auto a =
+        std::ranges::find_if(formatting_, [](const Formatting& f) { return f.name == kTagA; });
+    if (a == formatting_.end()) {
+        return;
+    }
+    const size_t id = a->id;
+    Adopt(kTagA);
+    std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
+    const auto open = std::ranges::find_if(open_, [&](const Element& e) { return e.id == id; });
+    if (open != open_.end()) {
+        Erase(static_cast<size_t>(open - open_.begin()));
+    }
+}
+
+void HtmlTree::AddFormatting(const TagName& name, size_t id) {
+    // No more than three alike, as HTML keeps them.
+    if (std::ranges::count_if(formatting_, [&](const Formatting& f) { return f.name == name; }) ==
+        3) {
+        formatting_.erase(
+            std::ranges::find_if(formatting_, [&](const Formatting& f) { return f.name == name; }));
+    }
+    if (formatting_.size() == kMaxFormatting) {
+        formatting_.erase(formatting_.begin());
+    }
+    formatting_.push_back({name, id});
 }
 
 void HtmlTree::End(const TagName& name) {
@@ -396,7 +404,8 @@ void HtmlTree::CloseCurrent(unsigned flags) {
     } else if (flags & kFormatting) {
         std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
     }
-    PopThrough(open_.size() - 1);
+    Forget(open_.back());
+    open_.pop_back();
 }
 
 void HtmlTree::PopThrough(size_t index) {

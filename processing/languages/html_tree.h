@@ -110,6 +110,10 @@ class HtmlTree {
     // Whether HTML's rules take a start tag named `name` (or else text) at the current node.
     bool HtmlRulesTake(bool startTag, const TagName& name) const;
     void HtmlStart(const TagName& name, unsigned flags, bool raw);
+    // An `<a>` in an `<a>` closes the active one, out of scope too.
+    void CloseActiveA();
+    // Adds the formatting element `name`, open with `id`, to the active ones.
+    void AddFormatting(const TagName& name, size_t id);
     void HtmlEnd(const TagName& name, unsigned flags);
     // Returns the new element's id, or npos when it is too deep to be kept track of.
     size_t Push(const TagName& name, unsigned flags, Space space, const Attributes& attributes);
