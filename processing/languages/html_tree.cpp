@@ -152,32 +152,16 @@ constexpr NameFlags kHtmlNames[] = {
     {"xmp", kClosesP | kSpecial},
 };
 
-// A name of up to 16 bytes as two numbers, letters in lower case.
-struct Key {
-    uint64_t high = 0;
-    uint64_t low = 0;
-    friend constexpr bool operator==(const Key&, const Key&) = default;
-};
-
-constexpr Key KeyOf(std::string_view name) {
-    Key key;
-    for (size_t k = 0; k < name.size() && k < 16; ++k) {
-        const auto c = static_cast<unsigned char>(name[k]);
-        const uint64_t lower = c >= 'A' && c <= 'Z' ? c | 0x20u : c;
-        (k < 8 ? key.high : key.low) |= lower << (8 * (7 - k % 8));
-    }
-    return key;
-}
-
 // The names in an open-addressed table, by a hash of their first eight bytes.
 constexpr size_t kSlots = 512;
 
-constexpr size_t SlotOf(const Key& key) {
-    return static_cast<size_t>((key.high * 0x9E3779B97F4A7C15u) >> 55) % kSlots;
+constexpr size_t SlotOf(const TagName& name) {
+    return static_cast<size_t>((name.head * 0x9E3779B97F4A7C15u) >> 55) % kSlots;
 }
 
 struct Slot {
-    Key key;
+    uint64_t head = 0;
+    uint64_t tail = 0;
     unsigned flags = 0;
     bool used = false;
 };
@@ -185,35 +169,43 @@ struct Slot {
 constexpr auto kHtmlSlots = [] {
     std::array<Slot, kSlots> slots{};
     for (const NameFlags& row : kHtmlNames) {
-        const Key key = KeyOf(row.name);
-        size_t at = SlotOf(key);
+        const TagName name(row.name);
+        size_t at = SlotOf(name);
         while (slots[at].used) {
             at = (at + 1) % kSlots;
         }
-        slots[at] = {key, row.flags, true};
+        slots[at] = {name.head, name.tail, row.flags, true};
     }
     return slots;
 }();
 
 // The flags of the HTML element named `name`, in any case; 0 for the others.
-unsigned FlagsOf(std::string_view name) {
-    if (name.size() > 10) {
+unsigned FlagsOf(const TagName& name) {
+    if (name.text.size() > 10) {
         return 0;  // longer than "blockquote"
     }
-    const Key key = KeyOf(name);
-    for (size_t at = SlotOf(key); kHtmlSlots[at].used; at = (at + 1) % kSlots) {
-        if (kHtmlSlots[at].key == key) {
+    for (size_t at = SlotOf(name); kHtmlSlots[at].used; at = (at + 1) % kSlots) {
+        if (kHtmlSlots[at].head == name.head && kHtmlSlots[at].tail == name.tail) {
             return kHtmlSlots[at].flags;
         }
     }
     return 0;
 }
 
+constexpr TagName kTagA("a");
+constexpr TagName kTagP("p");
+constexpr TagName kTagSvg("svg");
+constexpr TagName kTagAnnotationXml("annotation-xml");
+
 }  // namespace
+
+bool TagName::SameBeyondSixteen(const TagName& other) const {
+    return lex_scan::StartsWithNoCase(text, 16, other.text.substr(16));
+}
 
 bool HtmlTree::Special(const Element& node) {
     return node.htmlIntegration || node.textIntegration ||
-           (node.space == Space::MathMl && Is(node.name, "annotation-xml")) ||
+           (node.space == Space::MathMl && node.name == kTagAnnotationXml) ||
            (node.flags & kSpecial) != 0;
 }
 
@@ -222,7 +214,7 @@ bool HtmlTree::HtmlOrIntegration() const {
            open_.back().textIntegration;
 }
 
-bool HtmlTree::HtmlRulesTake(bool startTag, std::string_view name) const {
+bool HtmlTree::HtmlRulesTake(bool startTag, const TagName& name) const {
     if (open_.empty()) {
         return true;
     }
@@ -231,17 +223,18 @@ bool HtmlTree::HtmlRulesTake(bool startTag, std::string_view name) const {
         return true;
     }
     if (current.textIntegration) {
-        return !startTag || !IsOneOf(name, {"mglyph", "malignmark"});
+        return !startTag || !IsOneOf(name.text, {"mglyph", "malignmark"});
     }
-    return startTag && current.space == Space::MathMl && Is(current.name, "annotation-xml") &&
-           Is(name, "svg");
+    return startTag && current.space == Space::MathMl && current.name == kTagAnnotationXml &&
+           name == kTagSvg;
 }
 
-bool HtmlTree::Start(std::string_view name, const Attributes& attributes, bool selfClosing,
+bool HtmlTree::Start(const TagName& name, const Attributes& attributes, bool selfClosing,
                      bool raw) {
     const unsigned flags = FlagsOf(name);
-    if (!HtmlRulesTake(true, name)) {
-        if (!(flags & kBreaksOut) && !(Is(name, "font") && attributes.fontBreaksOut)) {
+    const bool inHtml = open_.empty() || open_.back().space == Space::Html;
+    if (!inHtml && !HtmlRulesTake(true, name)) {
+        if (!(flags & kBreaksOut) && !(Is(name.text, "font") && attributes.fontBreaksOut)) {
             if (!selfClosing) {
                 Push(name, 0, open_.back().space, attributes);
             }
@@ -262,30 +255,19 @@ bool HtmlTree::Start(std::string_view name, const Attributes& attributes, bool s
     return true;
 }
 
-void HtmlTree::HtmlStart(std::string_view name, unsigned flags, bool raw) {
+void HtmlTree::HtmlStart(const TagName& name, unsigned flags, bool raw) {
     if (flags & kIgnored) {
         return;
     }
     if (flags & kClosesP) {
-        if (const size_t p = paragraphs_ > 0 ? InScope("p", true) : kNone; p != kNone) {
+        if (const size_t p = paragraphs_ > 0 ? InScope(kTagP, true) : kNone; p != kNone) {
             PopThrough(p);
         }
     }
-    const auto a =
-        (flags & kA) != 0
-            ? std::ranges::find_if(formatting_, [](const Formatting& f) { return Is(f.name, "a"); })
-            : formatting_.end();
-    if (a != formatting_.end()) {
-        // An `<a>` in an `<a>` closes it, out of scope too.
-        const size_t id = a->id;
-        Adopt("a");
-        std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
-        const auto open = std::ranges::find_if(open_, [&](const Element& e) { return e.id == id; });
-        if (open != open_.end()) {
-            Erase(static_cast<size_t>(open - open_.begin()));
-        }
+    if (flags & kA) {
+        CloseActiveA();
     }
-    if (!(flags & kNoReconstruct)) {
+    if (!(flags & kNoReconstruct) && !NothingToReopen()) {
         Reconstruct();
     }
     if (raw || (flags & kVoid)) {
@@ -293,20 +275,46 @@ void HtmlTree::HtmlStart(std::string_view name, unsigned flags, bool raw) {
     }
     const size_t id = Push(name, flags, Space::Html, {});
     if ((flags & kFormatting) && id != kNone) {
-        // No more than three alike, as HTML keeps them.
-        if (std::ranges::count_if(formatting_,
-                                  [&](const Formatting& f) { return Is(f.name, name); }) == 3) {
-            formatting_.erase(std::ranges::find_if(
-                formatting_, [&](const Formatting& f) { return Is(f.name, name); }));
-        }
-        if (formatting_.size() == kMaxFormatting) {
-            formatting_.erase(formatting_.begin());
-        }
-        formatting_.push_back({name, id});
+        AddFormatting(name, id);
     }
 }
 
-void HtmlTree::End(std::string_view name) {
+void HtmlTree::CloseActiveA() {
+    const auto a =
+        std::ranges::find_if(formatting_, [](const Formatting& f) { return f.name == kTagA; });
+    if (a == formatting_.end()) {
+        return;
+    }
+    const size_t id = a->id;
+    Adopt(kTagA);
+    std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
+    const auto open = std::ranges::find_if(open_, [&](const Element& e) { return e.id == id; });
+    if (open != open_.end()) {
+        Erase(static_cast<size_t>(open - open_.begin()));
+    }
+}
+
+void HtmlTree::AddFormatting(const TagName& name, size_t id) {
+    // No more than three alike, as HTML keeps them.
+    if (std::ranges::count_if(formatting_, [&](const Formatting& f) { return f.name == name; }) ==
+        3) {
+        formatting_.erase(
+            std::ranges::find_if(formatting_, [&](const Formatting& f) { return f.name == name; }));
+    }
+    if (formatting_.size() == kMaxFormatting) {
+        formatting_.erase(formatting_.begin());
+    }
+    formatting_.push_back({name, id});
+}
+
+void HtmlTree::End(const TagName& name) {
+    // Most end tags close the current HTML node: its flags are those of the name (a formatting
+    // element opened again has kFormatting alone, but it is no `<p>` either).
+    if (!open_.empty() && open_.back().space == Space::Html && !(open_.back().flags & kP) &&
+        open_.back().name == name) {
+        CloseCurrent(open_.back().flags);
+        return;
+    }
     const unsigned flags = FlagsOf(name);
     if (open_.empty() || open_.back().space == Space::Html || (flags & (kBr | kP))) {
         while (!HtmlOrIntegration()) {
@@ -318,7 +326,7 @@ void HtmlTree::End(std::string_view name) {
     // In SVG and MathML, an end tag closes the nearest open element of its name; an HTML element
     // on the way hands it to HTML's rules.
     for (size_t k = open_.size(); k-- > 0;) {
-        if (Is(open_[k].name, name)) {
+        if (open_[k].name == name) {
             PopThrough(k);
             return;
         }
@@ -329,22 +337,15 @@ void HtmlTree::End(std::string_view name) {
     }
 }
 
-void HtmlTree::HtmlEnd(std::string_view name, unsigned flags) {
+void HtmlTree::HtmlEnd(const TagName& name, unsigned flags) {
     if (flags & kP) {
-        if (const size_t p = paragraphs_ > 0 ? InScope("p", true) : kNone; p != kNone) {
+        if (const size_t p = paragraphs_ > 0 ? InScope(kTagP, true) : kNone; p != kNone) {
             PopThrough(p);
         }
         return;
     }
-    if (!open_.empty() && open_.back().space == Space::Html && Is(open_.back().name, name)) {
-        // Most end tags close the current node, whatever the rule that does it.
-        const size_t id = open_.back().id;
-        if (!formatting_.empty() && formatting_.back().id == id) {
-            formatting_.pop_back();
-        } else if (flags & kFormatting) {
-            std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
-        }
-        PopThrough(open_.size() - 1);
+    if (!open_.empty() && open_.back().space == Space::Html && open_.back().name == name) {
+        CloseCurrent(flags);  // whatever the rule that does it
         return;
     }
     if ((flags & kFormatting) && Adopt(name)) {
@@ -359,7 +360,7 @@ void HtmlTree::HtmlEnd(std::string_view name, unsigned flags) {
     }
     for (size_t k = open_.size(); k-- > 0;) {
         const Element& node = open_[k];
-        if (node.space == Space::Html && Is(node.name, name)) {
+        if (node.space == Space::Html && node.name == name) {
             PopThrough(k);
             return;
         }
@@ -369,31 +370,25 @@ void HtmlTree::HtmlEnd(std::string_view name, unsigned flags) {
     }
 }
 
-void HtmlTree::Text() {
-    if (HtmlRulesTake(false, {})) {
-        Reconstruct();
-    }
-}
-
-size_t HtmlTree::Push(std::string_view name, unsigned flags, Space space,
+size_t HtmlTree::Push(const TagName& name, unsigned flags, Space space,
                       const Attributes& attributes) {
     if (open_.size() == kMaxOpen) {
         return kNone;
     }
-    Element element{name, space, flags, false, false, alive_.size()};
+    const size_t id = alive_.size();
     alive_.push_back(true);
-    pre_ += (element.flags & kPre) != 0;
-    paragraphs_ += (element.flags & kP) != 0;
-    if (space == Space::Svg) {
-        element.htmlIntegration = IsOneOf(name, {"foreignobject", "desc", "title"});
-    } else if (space == Space::MathMl) {
-        element.textIntegration = IsOneOf(name, {"mi", "mo", "mn", "ms", "mtext"});
-        element.htmlIntegration =
-            Is(name, "annotation-xml") &&
-            IsOneOf(attributes.encoding, {"text/html", "application/xhtml+xml"});
-    }
-    open_.push_back(element);
-    return element.id;
+    pre_ += (flags & kPre) != 0;
+    paragraphs_ += (flags & kP) != 0;
+    // SVG and MathML elements where HTML's rules read on.
+    const bool textIntegration =
+        space == Space::MathMl && IsOneOf(name.text, {"mi", "mo", "mn", "ms", "mtext"});
+    const bool htmlIntegration =
+        space == Space::Svg
+            ? IsOneOf(name.text, {"foreignobject", "desc", "title"})
+            : space == Space::MathMl && name == kTagAnnotationXml &&
+                  IsOneOf(attributes.encoding, {"text/html", "application/xhtml+xml"});
+    open_.push_back({name, space, flags, htmlIntegration, textIntegration, id});
+    return id;
 }
 
 void HtmlTree::Forget(const Element& element) {
@@ -402,11 +397,24 @@ void HtmlTree::Forget(const Element& element) {
     paragraphs_ -= (element.flags & kP) != 0;
 }
 
-void HtmlTree::PopThrough(size_t index) {
-    for (size_t k = index; k < open_.size(); ++k) {
-        Forget(open_[k]);
+void HtmlTree::CloseCurrent(unsigned flags) {
+    const size_t id = open_.back().id;
+    if (!formatting_.empty() && formatting_.back().id == id) {
+        formatting_.pop_back();
+    } else if (flags & kFormatting) {
+        std::erase_if(formatting_, [&](const Formatting& f) { return f.id == id; });
     }
-    open_.resize(index);
+    Forget(open_.back());
+    open_.pop_back();
+}
+
+void HtmlTree::PopThrough(size_t index) {
+    const auto first = open_.begin() + static_cast<std::ptrdiff_t>(index);
+    // The end read once: as far as the compiler knows, a byte of alive_ may be one of open_'s own.
+    for (auto element = first, end = open_.end(); element != end; ++element) {
+        Forget(*element);
+    }
+    open_.erase(first, open_.end());
 }
 
 void HtmlTree::Erase(size_t index) {
@@ -414,13 +422,13 @@ void HtmlTree::Erase(size_t index) {
     open_.erase(open_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-size_t HtmlTree::InScope(std::string_view name, bool button) const {
+size_t HtmlTree::InScope(const TagName& name, bool button) const {
     for (size_t k = open_.size(); k-- > 0;) {
         const Element& node = open_[k];
-        if (node.space == Space::Html && Is(node.name, name)) {
+        if (node.space == Space::Html && node.name == name) {
             return k;
         }
-        const bool mathScope = node.space == Space::MathMl && Is(node.name, "annotation-xml");
+        const bool mathScope = node.space == Space::MathMl && node.name == kTagAnnotationXml;
         if (node.htmlIntegration || node.textIntegration || mathScope ||
             (node.flags & (button ? kScope | kButton : kScope)) != 0) {
             return kNone;
@@ -429,12 +437,8 @@ size_t HtmlTree::InScope(std::string_view name, bool button) const {
     return kNone;
 }
 
-bool HtmlTree::OnStack(size_t id) const {
-    return id < alive_.size() && alive_[id];
-}
-
 void HtmlTree::Reconstruct() {
-    if (formatting_.empty() || OnStack(formatting_.back().id)) {
+    if (NothingToReopen()) {
         return;
     }
     size_t first = formatting_.size() - 1;
@@ -446,9 +450,9 @@ void HtmlTree::Reconstruct() {
     }
 }
 
-bool HtmlTree::Adopt(std::string_view name) {
+bool HtmlTree::Adopt(const TagName& name) {
     auto entry = std::ranges::find_if(formatting_.rbegin(), formatting_.rend(),
-                                      [&](const Formatting& f) { return Is(f.name, name); });
+                                      [&](const Formatting& f) { return f.name == name; });
     if (entry == formatting_.rend()) {
         return false;
     }

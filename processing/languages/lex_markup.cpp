@@ -4,6 +4,8 @@
 // whose text is raw (`<textarea>`, `<title>`, …) are read past to their end tag. The text of
 // `<pre>` and `<listing>` keeps its white space: it is reported as literals around the comments.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "processing/languages/html_tree.h"
 #include "processing/languages/lexers.h"
@@ -17,8 +19,31 @@ using lex_scan::StartsWithNoCase;
 
 enum class Markup { Html, Xml, Vue };
 
+// What ends a run of bytes in a tag, by byte: each run is read with one look at a table.
+enum : uint8_t {
+    kSpace = 1,
+    kEndsName = 2,       // of a tag: a space, `>` or `/`
+    kEndsAttribute = 4,  // an attribute's name: those and `=`
+    kEndsValue = 8,      // an unquoted value: a space or `>`
+};
+
+constexpr auto kByteKinds = [] {
+    std::array<uint8_t, 256> kinds{};
+    for (const unsigned char c : {' ', '\t', '\n', '\r', '\f'}) {
+        kinds[c] = kSpace | kEndsName | kEndsAttribute | kEndsValue;
+    }
+    kinds['>'] = kEndsName | kEndsAttribute | kEndsValue;
+    kinds['/'] = kEndsName | kEndsAttribute;
+    kinds['='] = kEndsAttribute;
+    return kinds;
+}();
+
+bool Is(char c, uint8_t kind) {
+    return (kByteKinds[static_cast<unsigned char>(c)] & kind) != 0;
+}
+
 bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+    return Is(c, kSpace);
 }
 
 bool IsLetter(char c) {
@@ -33,7 +58,10 @@ struct Content {
 
 // A start tag's name and the two attributes that say which language its text is in.
 struct Tag {
-    std::string_view name;
+    // The fields after the name are cleared one by one: clearing the whole first is slower.
+    explicit Tag(const TagName& name) : name(name) {}
+
+    TagName name;
     std::string_view type;
     std::string_view lang;
     bool hasType = false;
@@ -78,36 +106,58 @@ Content CodeIn(std::string_view value, const LangLexer (&table)[N]) {
     return {true, nullptr};
 }
 
+constexpr TagName kScript("script");
+constexpr TagName kStyle("style");
+constexpr TagName kTemplate("template");
+constexpr TagName kPlaintext("plaintext");
+constexpr TagName kAnnotationXml("annotation-xml");
+constexpr TagName kFont("font");
+
 // Elements whose text is raw in HTML: its end tag is the only markup in it.
-constexpr std::string_view kRawTextElements[] = {
-    "textarea", "title", "xmp", "iframe", "noembed", "noframes", "noscript", "plaintext",
+constexpr TagName kRawTextElements[] = {
+    TagName("textarea"), TagName("title"),    TagName("xmp"),      TagName("iframe"),
+    TagName("noembed"),  TagName("noframes"), TagName("noscript"), kPlaintext,
 };
 
 // HTML elements whose text keeps its line ends, blank lines too; markup goes on in them.
-bool KeepsWhiteSpace(std::string_view name) {
-    return IsOneOfNoCase(name, {"pre", "listing"});
+bool KeepsWhiteSpace(const TagName& name) {
+    return name == TagName("pre") || name == TagName("listing");
 }
 
+// By the first letter and the size of a name, whether it may be one of those whose text is not
+// markup: most names are looked at no further.
+constexpr auto kContentShapes = [] {
+    std::array<uint32_t, 32> shapes{};
+    for (const TagName& name : {kScript, kStyle, kTemplate}) {
+        shapes[name.head & 31] |= 1u << name.text.size();
+    }
+    for (const TagName& name : kRawTextElements) {
+        shapes[name.head & 31] |= 1u << name.text.size();
+    }
+    return shapes;
+}();
+
 Content ContentOf(const Tag& tag, Markup markup) {
-    if (markup == Markup::Xml) {
+    const size_t size = tag.name.text.size();
+    if (markup == Markup::Xml || size >= 32 || !(kContentShapes[tag.name.head & 31] >> size & 1)) {
         return {};
     }
-    if (EqualsNoCase(tag.name, "script")) {
+    if (tag.name == kScript) {
         if (tag.hasLang) {
             return CodeIn(tag.lang, kScriptLangs);
         }
         return tag.hasType && !tag.type.empty() ? CodeIn(tag.type, kScriptTypes)
                                                 : Content{true, LexJavaScript};
     }
-    if (EqualsNoCase(tag.name, "style")) {
+    if (tag.name == kStyle) {
         return tag.hasLang ? CodeIn(tag.lang, kStyleLangs) : Content{true, LexCss};
     }
-    if (markup == Markup::Vue && EqualsNoCase(tag.name, "template") && tag.hasLang &&
+    if (markup == Markup::Vue && tag.name == kTemplate && tag.hasLang &&
         !EqualsNoCase(tag.lang, "html")) {
         return {true, nullptr};  // pug and the like
     }
-    for (std::string_view name : kRawTextElements) {
-        if (EqualsNoCase(tag.name, name)) {
+    for (const TagName& name : kRawTextElements) {
+        if (tag.name == name) {
             return {true, nullptr};
         }
     }
@@ -122,7 +172,7 @@ class MarkupLexer {
     void Run() {
         size_t i = 0;
         size_t at = 0;
-        while ((i = text_.find('<', at)) != std::string_view::npos) {
+        while ((i = byte_scan::FindFirstOf<'<'>(text_, at)) < text_.size()) {
             if (i > at) {
                 tree_.Text();
             }
@@ -171,11 +221,10 @@ class MarkupLexer {
 
     // The end tag at `i`; returns just past it. Any attributes are read as a start tag's.
     size_t EndTagAt(size_t i) {
-        const std::string_view name = TagName(i + 2);
+        const size_t after = NameEnd(i + 2);
         if (markup_ != Markup::Xml) {
-            tree_.End(name);
+            tree_.End(TagName::At(text_, i + 2, after - (i + 2)));
         }
-        const size_t after = i + 2 + name.size();
         return after < text_.size() && text_[after] == '>' ? after + 1 : StartTag(i + 1).end;
     }
 
@@ -287,8 +336,7 @@ class MarkupLexer {
             return tag.end;
         }
         // Nothing ends `<plaintext>`.
-        const size_t close =
-            EqualsNoCase(tag.name, "plaintext") ? text_.size() : EndTag(tag.end, tag.name);
+        const size_t close = tag.name == kPlaintext ? text_.size() : EndTag(tag.end, tag.name.text);
         if (content.lexer == nullptr) {
             AddLiteral(tag.end, close);  // its lines are text
         } else {
@@ -307,12 +355,11 @@ class MarkupLexer {
     // Reads the start tag at `i`: its name, its attributes (quoted values may hold `>`), its end.
     // A quoted value is reported as a literal: its lines are the value's.
     Tag StartTag(size_t i) {
-        Tag tag;
-        tag.name = TagName(i + 1);
-        size_t at = i + 1 + tag.name.size();
+        size_t at = NameEnd(i + 1);
+        Tag tag(TagName::At(text_, i + 1, at - (i + 1)));
         // The attributes that matter to the tree of these two.
-        const bool annotation = EqualsNoCase(tag.name, "annotation-xml");
-        const bool font = EqualsNoCase(tag.name, "font");
+        const bool annotation = tag.name == kAnnotationXml;
+        const bool font = tag.name == kFont;
         while (at < text_.size()) {
             while (at < text_.size() && (IsSpace(text_[at]) || text_[at] == '/')) {
                 ++at;
@@ -321,8 +368,7 @@ class MarkupLexer {
                 break;
             }
             const size_t nameBegin = at++;
-            while (at < text_.size() && !IsSpace(text_[at]) && text_[at] != '>' &&
-                   text_[at] != '/' && text_[at] != '=') {
+            while (at < text_.size() && !Is(text_[at], kEndsAttribute)) {
                 ++at;
             }
             const std::string_view name = text_.substr(nameBegin, at - nameBegin);
@@ -337,13 +383,12 @@ class MarkupLexer {
                     ++at;
                 }
                 if (at < text_.size() && (text_[at] == '"' || text_[at] == '\'')) {
-                    const size_t close = std::min(text_.find(text_[at], at + 1), text_.size());
+                    const size_t close = QuotedValueEnd(at);
                     value = text_.substr(at + 1, close - at - 1);
-                    AddLiteral(at, close + 1);
                     at = std::min(close + 1, text_.size());
                 } else {
                     const size_t begin = at;
-                    while (at < text_.size() && !IsSpace(text_[at]) && text_[at] != '>') {
+                    while (at < text_.size() && !Is(text_[at], kEndsValue)) {
                         ++at;
                     }
                     value = text_.substr(begin, at - begin);
@@ -363,14 +408,27 @@ class MarkupLexer {
         return tag;
     }
 
-    // The name of the tag whose name starts at `i`.
-    std::string_view TagName(size_t i) const {
-        size_t end = i;
-        while (end < text_.size() && !IsSpace(text_[end]) && text_[end] != '>' &&
-               text_[end] != '/') {
-            ++end;
+    // Where the value quoted at `open` closes, or the text's size. A value that holds a line end is
+    // reported as a literal: its lines are the value's.
+    size_t QuotedValueEnd(size_t open) {
+        const char quote = text_[open];
+        const size_t stop = quote == '"'
+                                ? byte_scan::FindFirstOf<'"', '\n', '\r'>(text_, open + 1)
+                                : byte_scan::FindFirstOf<'\'', '\n', '\r'>(text_, open + 1);
+        if (stop == text_.size() || text_[stop] == quote) {
+            return stop;
         }
-        return text_.substr(i, end - i);
+        const size_t close = std::min(text_.find(quote, stop), text_.size());
+        AddLiteral(open, close + 1);
+        return close;
+    }
+
+    // The end of the tag name that starts at `i`.
+    size_t NameEnd(size_t i) const {
+        while (i < text_.size() && !Is(text_[i], kEndsName)) {
+            ++i;
+        }
+        return i;
     }
 
     // Reports a span; in the text of `<pre>`, the text before it is a literal.
