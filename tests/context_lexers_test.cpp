@@ -119,6 +119,7 @@ TEST(ContextLexers, Html) {
              "<annotation-xml><xmp><!-- c --></xmp>",
              {"<!-- c -->"}},
             {"<![CDATA[ > <!-- c --> ]]><svg><![CDATA[<!-- x -->]]></svg>", {"<!-- c -->"}},
+            {std::string_view("<svg\0><![CDATA[ > <!-- c --> ]]>", 32), {"<!-- c -->"}},  // not SVG
             // A raw element's end tag closes it alone.
             {"<svg><title><title>a</title><textarea><!-- x --></textarea>", {}},
             // The <b> that </p> closed opens again at `x`; </svg> stops at it.

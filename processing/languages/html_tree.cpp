@@ -162,6 +162,7 @@ constexpr size_t SlotOf(const TagName& name) {
 struct Slot {
     uint64_t head = 0;
     uint64_t tail = 0;
+    size_t size = 0;  // a name holding a NUL byte packs as the shorter name before it
     unsigned flags = 0;
     bool used = false;
 };
@@ -174,7 +175,7 @@ constexpr auto kHtmlSlots = [] {
         while (slots[at].used) {
             at = (at + 1) % kSlots;
         }
-        slots[at] = {name.head, name.tail, row.flags, true};
+        slots[at] = {name.head, name.tail, row.name.size(), row.flags, true};
     }
     return slots;
 }();
@@ -185,8 +186,9 @@ unsigned FlagsOf(const TagName& name) {
         return 0;  // longer than "blockquote"
     }
     for (size_t at = SlotOf(name); kHtmlSlots[at].used; at = (at + 1) % kSlots) {
-        if (kHtmlSlots[at].head == name.head && kHtmlSlots[at].tail == name.tail) {
-            return kHtmlSlots[at].flags;
+        const Slot& slot = kHtmlSlots[at];
+        if (slot.head == name.head && slot.tail == name.tail && slot.size == name.text.size()) {
+            return slot.flags;
         }
     }
     return 0;
