@@ -117,16 +117,18 @@ class Lexer {
             end = close == kNone ? n_ : close + 2;
         } else {
             int depth = 1;
-            for (size_t k = i + 2; k + 1 < n_; ++k) {
+            for (size_t k = i + 2; (k = byte_scan::FindFirstOf<'/', '*'>(t_, k)) + 1 < n_;) {
                 if (t_[k] == '/' && t_[k + 1] == '*') {
                     ++depth;
-                    ++k;
+                    k += 2;
                 } else if (t_[k] == '*' && t_[k + 1] == '/') {
-                    ++k;
+                    k += 2;
                     if (--depth == 0) {
-                        end = k + 1;
+                        end = k;
                         break;
                     }
+                } else {
+                    ++k;
                 }
             }
         }
