@@ -17,6 +17,12 @@ using namespace internal;
 
 namespace {
 
+// True when a text may be cut at `at`: a line start that no backslash continues, not holding the
+// bytes of a byte order mark (the second part would read them as its own).
+bool MayCutAt(std::string_view text, size_t at) {
+    return StartsUncontinuedLine(text, at) && ByteOrderMarkLength(text.substr(at)) == 0;
+}
+
 // Runs `second` on a thread of its own while `first` runs here; false when either ran out of
 // memory.
 template <class First, class Second>
@@ -68,8 +74,7 @@ struct Part {
 }  // namespace
 
 bool StripBothInTwo(AnsiText& text, const Rules& rules, std::string_view lineEnd, size_t cut) {
-    if (!rules.cutsAtLineStarts || cut == 0 || !StartsUncontinuedLine(text, cut) ||
-        ByteOrderMarkLength(std::string_view(text).substr(cut)) != 0) {
+    if (!rules.cutsAtLineStarts || cut == 0 || !MayCutAt(text, cut)) {
         return false;
     }
     Part first{0, cut};
@@ -115,7 +120,7 @@ size_t CutNear(std::string_view text, size_t at) {
     for (at = byte_scan::FindEither(text, at, '\r', '\n'); at < text.size();
          at = byte_scan::FindEither(text, at, '\r', '\n')) {
         at = AfterLineEnd(text, at);
-        if (StartsUncontinuedLine(text, at) && ByteOrderMarkLength(text.substr(at)) == 0) {
+        if (MayCutAt(text, at)) {
             return at;
         }
     }
