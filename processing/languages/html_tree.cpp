@@ -197,7 +197,6 @@ unsigned FlagsOf(const TagName& name) {
 constexpr TagName kTagA("a");
 constexpr TagName kTagP("p");
 constexpr TagName kTagSvg("svg");
-constexpr TagName kTagAnnotationXml("annotation-xml");
 
 }  // namespace
 
@@ -207,7 +206,7 @@ bool TagName::SameBeyondSixteen(const TagName& other) const {
 
 bool HtmlTree::Special(const Element& node) {
     return node.htmlIntegration || node.textIntegration ||
-           (node.space == Space::MathMl && node.name == kTagAnnotationXml) ||
+           (node.space == Space::MathMl && node.name == kAnnotationXml) ||
            (node.flags & kSpecial) != 0;
 }
 
@@ -227,16 +226,15 @@ bool HtmlTree::HtmlRulesTake(bool startTag, const TagName& name) const {
     if (current.textIntegration) {
         return !startTag || !IsOneOf(name.text, {"mglyph", "malignmark"});
     }
-    return startTag && current.space == Space::MathMl && current.name == kTagAnnotationXml &&
+    return startTag && current.space == Space::MathMl && current.name == kAnnotationXml &&
            name == kTagSvg;
 }
 
 bool HtmlTree::Start(const TagName& name, const Attributes& attributes, bool selfClosing,
                      bool raw) {
     const unsigned flags = FlagsOf(name);
-    const bool inHtml = open_.empty() || open_.back().space == Space::Html;
-    if (!inHtml && !HtmlRulesTake(true, name)) {
-        if (!(flags & kBreaksOut) && !(Is(name.text, "font") && attributes.fontBreaksOut)) {
+    if (!HtmlRulesTake(true, name)) {
+        if (!(flags & kBreaksOut) && !(name == kFont && attributes.fontBreaksOut)) {
             if (!selfClosing) {
                 Push(name, 0, open_.back().space, attributes);
             }
@@ -387,7 +385,7 @@ size_t HtmlTree::Push(const TagName& name, unsigned flags, Space space,
     const bool htmlIntegration =
         space == Space::Svg
             ? IsOneOf(name.text, {"foreignobject", "desc", "title"})
-            : space == Space::MathMl && name == kTagAnnotationXml &&
+            : space == Space::MathMl && name == kAnnotationXml &&
                   IsOneOf(attributes.encoding, {"text/html", "application/xhtml+xml"});
     open_.push_back({name, space, flags, htmlIntegration, textIntegration, id});
     return id;
@@ -430,7 +428,7 @@ size_t HtmlTree::InScope(const TagName& name, bool button) const {
         if (node.space == Space::Html && node.name == name) {
             return k;
         }
-        const bool mathScope = node.space == Space::MathMl && node.name == kTagAnnotationXml;
+        const bool mathScope = node.space == Space::MathMl && node.name == kAnnotationXml;
         if (node.htmlIntegration || node.textIntegration || mathScope ||
             (node.flags & (button ? kScope | kButton : kScope)) != 0) {
             return kNone;

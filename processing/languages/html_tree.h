@@ -69,6 +69,10 @@ struct TagName {
     bool SameBeyondSixteen(const TagName& other) const;
 };
 
+// The elements whose attributes the tree reads (HtmlTree::Attributes).
+inline constexpr TagName kAnnotationXml("annotation-xml");
+inline constexpr TagName kFont("font");
+
 class HtmlTree {
   public:
     enum class Space { Html, Svg, MathMl };

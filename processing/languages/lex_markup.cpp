@@ -110,8 +110,6 @@ constexpr TagName kScript("script");
 constexpr TagName kStyle("style");
 constexpr TagName kTemplate("template");
 constexpr TagName kPlaintext("plaintext");
-constexpr TagName kAnnotationXml("annotation-xml");
-constexpr TagName kFont("font");
 
 // Elements whose text is raw in HTML: its end tag is the only markup in it.
 constexpr TagName kRawTextElements[] = {
