@@ -90,7 +90,7 @@ class PythonLexer {
 
   private:
     // Reads code from `i`. In a replacement field (`inField`), stops at the field's `}` (returning
-    // just past it) or at a format spec's `:` (returning just past the whole field).
+    // just past it) or at the `:` that starts its format (returning just past the whole field).
     size_t Code(size_t i, int depth, bool inField) {
         int brackets = 0;
         while (true) {
@@ -125,7 +125,7 @@ class PythonLexer {
                     break;
                 case ':':
                     if (brackets == 0) {
-                        return FormatSpec(i + 1, depth);
+                        return FieldFormat(i + 1, depth);
                     }
                     ++i;
                     break;
@@ -223,8 +223,8 @@ class PythonLexer {
         return 2;
     }
 
-    // A format spec: text with nested fields, ended by its field's `}`.
-    size_t FormatSpec(size_t i, int depth) {
+    // A field's format (after its `:`): text with nested fields, ended by the field's `}`.
+    size_t FieldFormat(size_t i, int depth) {
         while (i < text_.size()) {
             const char c = text_[i];
             if (c == '}') {

@@ -72,8 +72,8 @@ func preambles(src []byte) map[string]bool {
 		if !isGen || g.Tok != token.IMPORT || g.Doc == nil {
 			continue
 		}
-		for _, spec := range g.Specs {
-			if spec.(*ast.ImportSpec).Path.Value == `"C"` {
+		for _, imported := range g.Specs {
+			if imported.(*ast.ImportSpec).Path.Value == `"C"` {
 				for _, c := range g.Doc.List {
 					kept[c.Text] = true
 				}
