@@ -18,7 +18,7 @@ def check_all(pairs, pool):
     return corpus_tools.judge("parse5_judge.cjs", [], pairs, pool)
 
 # Generated texts: these pieces in random order, where comments meet attributes, raw text,
-# declarations, <pre> and SVG and MathML with their integration points.
+# declarations, <pre> and SVG and MathML with their integration points, and a NUL in a tag's name.
 EXTENSION = ".html"
 FRAGMENTS = [
     "<!-- c -->", "<p>", "</p>", "a", " ", "\n", '<a title="<!--x-->">', "<textarea>",
@@ -26,5 +26,5 @@ FRAGMENTS = [
     "<!-->", "<!--->", "<!-- a --!>", "<", ">", "-->", "<!", "'", '"', "=", "<b x='>'>",
     "<svg>", "</svg>", "<xmp>", "</xmp>", "<!--", "--", "-", "<pre>", "</pre>", "<listing>",
     "<math>", "<mi>", "</math>", "<foreignObject>", "<annotation-xml encoding=text/html>",
-    "<font color=r>",
+    "<font color=r>", "<svg\x00>",
 ]
