@@ -14,7 +14,6 @@ constexpr size_t kNone = std::string_view::npos;
 constexpr size_t kMaxOpen = 256;
 constexpr size_t kMaxFormatting = 64;
 
-constexpr auto Is = lex_scan::EqualsNoCase;
 constexpr auto IsOneOf = lex_scan::IsOneOfNoCase;
 
 // What HTML's tree construction does with an HTML element, by its name.
