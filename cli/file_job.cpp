@@ -22,7 +22,8 @@ FileOutcome ProcessFileOrThrow(const SourceFile& file, const CliOptions& options
     // pages are not faulted in again for every file.
     thread_local AnsiText text;
     ClearSystemError();
-    if (!ReadWholeFile(*corePath, text)) {
+    // A file large enough to be stripped in two parts is read in two too.
+    if (!ReadWholeFile(*corePath, text, WorkerCount(options) > 1 ? options.splitFrom : SIZE_MAX)) {
         outcome.error = Utf8Of(file.shown) + ": " + LastSystemError("cannot be read");
         return outcome;
     }

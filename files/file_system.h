@@ -1,6 +1,7 @@
 // The file system as the helpers need it; one implementation per platform.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "files/text.h"
@@ -9,8 +10,9 @@
 bool CanOpenForReading(const Path& path);
 
 // Reads the whole file into `contents`. On failure returns false, with `contents` holding
-// whatever was read before the failure.
-bool ReadWholeFile(const Path& path, AnsiText& contents);
+// whatever was read before the failure. A file of `readInTwoFrom` bytes or more is read with two
+// threads where that is quicker (Linux).
+bool ReadWholeFile(const Path& path, AnsiText& contents, size_t readInTwoFrom = SIZE_MAX);
 
 // Writes `bytes` and then `ending` to `path` so that the file is either fully replaced or left as
 // it was: the bytes go to a temporary file in the same folder, which is flushed and then moved over

@@ -62,7 +62,8 @@ bool CanOpenForReading(const Path& path) {
     return OpenForReading(path).Valid();
 }
 
-bool ReadWholeFile(const Path& path, AnsiText& contents) {
+// One thread reads: reads on a handle opened for synchronous input and output take turns.
+bool ReadWholeFile(const Path& path, AnsiText& contents, size_t /*readInTwoFrom*/) {
     contents.clear();
     const UniqueFileHandle file = OpenForReading(path);
     if (!file.Valid()) {
@@ -76,14 +77,17 @@ bool ReadWholeFile(const Path& path, AnsiText& contents) {
     }
     for (;;) {
         const size_t used = contents.size();
-        contents.resize(used + kChunk);
-        DWORD read = 0;
-        const BOOL ok = ReadFile(file.Get(), contents.data() + used, kChunk, &read, nullptr);
-        contents.resize(used + read);
+        BOOL ok = TRUE;
+        // Straight into the text, not zeroed first.
+        contents.resize_and_overwrite(used + kChunk, [&](char* data, size_t) {
+            DWORD read = 0;
+            ok = ReadFile(file.Get(), data + used, kChunk, &read, nullptr);
+            return used + read;
+        });
         if (!ok) {
             return false;
         }
-        if (read == 0) {
+        if (contents.size() == used) {
             return true;
         }
     }

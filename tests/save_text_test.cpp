@@ -87,6 +87,25 @@ TEST(WriteNewFile, WritesAFreshFileAndNeverAnExistingOne) {
     EXPECT_EQ(ListFolder(folder.Root()), L"new.c;");
 }
 
+// Halves of odd sizes and of a byte: every byte lands where it stood, whether read in one piece or
+// in two at once.
+TEST(ReadWholeFile, ReadsEveryByteInOnePieceOrInTwo) {
+    TempFolder folder;
+    for (const size_t size :
+         {size_t{0}, size_t{1}, size_t{2}, size_t{4097}, (size_t{3} << 20) + 1}) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<char>(i + i / 251);
+        }
+        const Path path = folder.Write(L"in" + std::to_wstring(size) + L".c", bytes);
+        for (const size_t readInTwoFrom : {size_t{0}, SIZE_MAX}) {
+            AnsiText read = "left over";
+            EXPECT_TRUE(ReadWholeFile(path, read, readInTwoFrom));
+            EXPECT_TRUE(read == bytes) << size << " bytes, read in two from " << readInTwoFrom;
+        }
+    }
+}
+
 #ifndef _WIN32
 // The disk filling up in the middle of a save, as a file size limit makes it: the write fails
 // halfway, and the file being replaced, here the source itself, keeps every byte.
