@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "files/byte_scan.h"
+#include "processing/line_chars.h"
 
 namespace c_like {
 
@@ -15,10 +16,6 @@ bool IsWordByte(char c) {
     const auto u = static_cast<unsigned char>(c);
     return static_cast<unsigned>((u | 0x20) - 'a') < 26u || (c >= '0' && c <= '9') || c == '_' ||
            c == '$' || u >= 0x80;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
 // The words after which an operand, and so a regular expression, comes.
@@ -307,7 +304,7 @@ class Lexer {
         size_t p = i;
         size_t span = spans_.size();
         while (true) {
-            while (p > 0 && IsBlank(t_[p - 1])) {
+            while (p > 0 && IsWhiteSpace(t_[p - 1])) {
                 --p;
             }
             while (span > first_ && spans_[span - 1].begin >= p) {
@@ -379,7 +376,7 @@ class Lexer {
     }
 
     size_t UnquotedUrl(size_t k) const {
-        while (k < n_ && IsBlank(t_[k])) {
+        while (k < n_ && IsWhiteSpace(t_[k])) {
             ++k;
         }
         if (k < n_ && (t_[k] == '"' || t_[k] == '\'')) {
@@ -409,11 +406,11 @@ class Lexer {
             while (k < n_ && IsWordByte(t_[k])) {
                 ++k;
             }
-            while (k < n_ && IsBlank(t_[k])) {
+            while (k < n_ && IsWhiteSpace(t_[k])) {
                 ++k;
             }
-            if (k < n_ && (t_[k] == ',' ||
-                           (t_.substr(k, 7) == "extends" && k + 7 < n_ && IsBlank(t_[k + 7])))) {
+            if (k < n_ && (t_[k] == ',' || (t_.substr(k, 7) == "extends" && k + 7 < n_ &&
+                                            IsWhiteSpace(t_[k + 7])))) {
                 return false;
             }
         }

@@ -7,6 +7,7 @@
 
 #include "processing/languages/lexers.h"
 #include "processing/languages/lex_scan.h"
+#include "processing/line_chars.h"
 
 namespace {
 
@@ -158,7 +159,7 @@ class PhpLexer {
             return i + 2;
         }
         size_t at = i + 3;
-        while (at < text_.size() && lex_scan::IsBlank(text_[at])) {
+        while (at < text_.size() && IsSpaceOrTab(text_[at])) {
             ++at;
         }
         const Label label = LabelAt(at);
@@ -248,7 +249,7 @@ class PhpLexer {
     // Collects the comments from `i` with the blanks around them; returns where they end.
     size_t Comments(size_t i, CommentSpans& found) const {
         while (true) {
-            while (i < text_.size() && lex_scan::IsBlank(text_[i])) {
+            while (i < text_.size() && IsSpaceOrTab(text_[i])) {
                 ++i;
             }
             const CommentSpan span = CommentAt(i);

@@ -4,6 +4,7 @@
 #include "files/byte_scan.h"
 #include "processing/languages/lexers.h"
 #include "processing/languages/lex_scan.h"
+#include "processing/line_chars.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ bool DeclaresEncoding(std::string_view comment) {
             continue;
         }
         ++i;
-        while (i < comment.size() && lex_scan::IsBlank(comment[i])) {
+        while (i < comment.size() && IsSpaceOrTab(comment[i])) {
             ++i;
         }
         if (i < comment.size() &&

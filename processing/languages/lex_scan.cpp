@@ -1,4 +1,5 @@
 #include "processing/languages/lex_scan.h"
+#include "processing/line_chars.h"
 
 namespace lex_scan {
 
@@ -25,9 +26,9 @@ size_t QuotedEnd(std::string_view text, size_t from, char quote, Escape escape) 
 size_t ClosingLineEnd(std::string_view text, size_t line, std::string_view delimiter, Indent indent,
                       bool wholeLine) {
     size_t i = line;
-    while (
-        i < text.size() &&
-        (indent == Indent::Blanks ? IsBlank(text[i]) : indent == Indent::Tabs && text[i] == '\t')) {
+    while (i < text.size() &&
+           (indent == Indent::Blanks ? IsSpaceOrTab(text[i])
+                                     : indent == Indent::Tabs && text[i] == '\t')) {
         ++i;
     }
     if (text.compare(i, delimiter.size(), delimiter) != 0) {

@@ -17,10 +17,6 @@ inline bool IsWordByte(char c) {
            c == '_' || u >= 0x80;
 }
 
-inline bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // The first CR or LF at or after `from`, or the text's size: where a line comment stops.
 inline size_t LineEnd(std::string_view text, size_t from) {
     return byte_scan::FindEither(text, from, '\n', '\r');

@@ -7,6 +7,7 @@
 
 #include "processing/languages/lexers.h"
 #include "processing/languages/lex_scan.h"
+#include "processing/line_chars.h"
 
 namespace {
 
@@ -262,7 +263,7 @@ class ShellLexer {
             doc.tabsStripped = true;
             ++i;
         }
-        while (i < text_.size() && lex_scan::IsBlank(text_[i])) {
+        while (i < text_.size() && IsSpaceOrTab(text_[i])) {
             ++i;
         }
         // The delimiter is the word with its quotes taken off.
