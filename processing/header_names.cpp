@@ -1,6 +1,6 @@
 #include "processing/header_names.h"
 
-#include <string>
+#include <algorithm>
 
 #include "processing/literal_scan.h"
 
@@ -15,24 +15,28 @@ class Search {
   public:
     Search(std::string_view text, source_chars::SourceChars& chars) : t_(text), chars_(chars) {}
 
-    Found From(size_t k, bool first) {
-        Found found;
+    void From(size_t k, bool first, Found& found) {
+        found.names.clear();
+        found.literalAt = std::string_view::npos;
         enum class Expect { Nothing, Parenthesis, HeaderName } expect = Expect::Nothing;
         for (;; first = false) {
             k = SkipBlanksAndComments(k);
             if (!OnLine(k)) {
-                return found;
+                return;
             }
             auto c = chars_.At(k);
             if (IsNameByte(c.c)) {
-                std::string name;
+                // The names looked for are short: a longer one is none of them.
+                char spelled[20];
+                size_t length = 0;
                 for (; IsNameByte(c.c); c = chars_.At(k)) {
-                    name += c.c;
+                    spelled[std::min(length++, sizeof spelled - 1)] = c.c;
                     k = c.end;
                     if (chars_.AtEnd(k)) {
                         break;
                     }
                 }
+                const std::string_view name(spelled, length <= sizeof spelled ? length : 0);
                 const bool includes =
                     name == "include" || name == "include_next" || name == "import";
                 const bool hasInclude = name == "__has_include" || name == "__has_include_next";
@@ -56,9 +60,9 @@ class Search {
                 expect = Expect::Nothing;
             } else if (c.c == '"' || c.c == '\'') {
                 found.literalAt = k;
-                return found;
+                return;
             } else if (c.c == '/' && chars_.Peek(c.end) == '/') {
-                return found;
+                return;
             } else {
                 expect = Expect::Nothing;
             }
@@ -99,9 +103,9 @@ class Search {
 
 }  // namespace
 
-Found Find(std::string_view text, source_chars::SourceChars& chars, size_t from,
-           bool atDirectiveName) {
-    return Search(text, chars).From(from, atDirectiveName);
+void Find(std::string_view text, source_chars::SourceChars& chars, size_t from,
+          bool atDirectiveName, Found& found) {
+    Search(text, chars).From(from, atDirectiveName, found);
 }
 
 }  // namespace header_names

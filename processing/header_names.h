@@ -24,8 +24,9 @@ struct Found {
 // `include_next` or `import` as the directive's name (when `from` is where that name starts, just
 // after the '#' or "%:"), and after `__has_include(` or `__has_include_next(`; splices, blanks
 // and block comments may stand between. The search ends at a `//` comment, and at a quote: the
-// literal it opens is the lexer's to read, and the search goes on after it.
-Found Find(std::string_view text, source_chars::SourceChars& chars, size_t from,
-           bool atDirectiveName);
+// literal it opens is the lexer's to read, and the search goes on after it. What it finds goes in
+// `found`, whose room is kept for the next directive.
+void Find(std::string_view text, source_chars::SourceChars& chars, size_t from,
+          bool atDirectiveName, Found& found);
 
 }  // namespace header_names

@@ -81,7 +81,7 @@ class Lexer {
     void Run() {
         i_ = bound_ = ByteOrderMarkLength(t_);
         while (i_ < n_) {
-            if (i_ > literalInDirective_) {
+            if (i_ > found_.literalAt) {
                 // Past a literal that ended the search for header names: it goes on after it.
                 FindHeaderNames(i_, false);
             }
@@ -94,9 +94,9 @@ class Lexer {
             if (i_ >= n_) {
                 break;
             }
-            if (inDirective_ && nextHeaderName_ < headerNames_.size() &&
-                i_ == headerNames_[nextHeaderName_].begin) {
-                const size_t end = headerNames_[nextHeaderName_++].end;
+            if (inDirective_ && nextHeaderName_ < found_.names.size() &&
+                i_ == found_.names[nextHeaderName_].begin) {
+                const size_t end = found_.names[nextHeaderName_++].end;
                 Literal(i_, end);
                 continue;
             }
@@ -206,18 +206,16 @@ class Lexer {
     }
 
     void FindHeaderNames(size_t from, bool atDirectiveName) {
-        header_names::Found found = header_names::Find(t_, chars_, from, atDirectiveName);
-        headerNames_ = std::move(found.names);
+        header_names::Find(t_, chars_, from, atDirectiveName, found_);
         nextHeaderName_ = 0;
-        literalInDirective_ = found.literalAt;
     }
 
     // Where the next header name found for this directive starts, or kNone.
     size_t NextHeaderName() {
-        while (nextHeaderName_ < headerNames_.size() && headerNames_[nextHeaderName_].begin < i_) {
+        while (nextHeaderName_ < found_.names.size() && found_.names[nextHeaderName_].begin < i_) {
             ++nextHeaderName_;
         }
-        return nextHeaderName_ < headerNames_.size() ? headerNames_[nextHeaderName_].begin : kNone;
+        return nextHeaderName_ < found_.names.size() ? found_.names[nextHeaderName_].begin : kNone;
     }
 
     // A line end in a directive. Without a splice before it, the directive ends.
@@ -226,8 +224,8 @@ class Lexer {
         i_ += source_chars::LineEndLength(t_, i_);
         if (!spliced) {
             inDirective_ = false;
-            headerNames_.clear();
-            literalInDirective_ = kNone;
+            found_.names.clear();
+            found_.literalAt = kNone;
             bound_ = i_;
             goesOn_ = kNone;
         }
@@ -395,10 +393,10 @@ class Lexer {
     size_t bound_ = 0;
     size_t goesOn_ = kNone;
     std::string characters_;
-    // The current directive's header names, [begin, end), and the next one's index.
-    std::vector<header_names::Span> headerNames_;
+    // The current directive's header names, [begin, end), with the quote that ended the search
+    // for them, and the next one's index.
+    header_names::Found found_;
     size_t nextHeaderName_ = 0;
-    size_t literalInDirective_ = kNone;  // the quote that ended the search for them
     bool inDirective_ = false;
 };
 
