@@ -208,11 +208,6 @@ class SpanPass {
     // Copies [from, to), ending an output line at each line end.
     void Code(size_t from, size_t to) {
         while (from < to) {
-            // Between comments and literals close together, line by line is quicker.
-            if (to - from >= 256 && from == sourceLineStart_ && out_.size() == lineStart_ &&
-                Settled()) {
-                from = PlainLines(from, to);
-            }
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
             if (lineEnd < to && Settled()) {
                 // Most lines: nothing pending, so the line is kept unless blank.
@@ -238,37 +233,6 @@ class SpanPass {
             }
             from = EndLine(lineEnd, false);
         }
-    }
-
-    // Whole lines from `from` that are kept as they stand (none blank, none holding a backslash,
-    // each ending in the line end written, or in LF when CR LF is written), copied in one piece
-    // or line by line; returns their end.
-    size_t PlainLines(size_t from, size_t to) {
-        if (lineEnd_ == "\r") {
-            return from;
-        }
-        const bool crLf = lineEnd_ == "\r\n";
-        size_t k = from;
-        while (true) {
-            const size_t end = byte_scan::PlainLinesEnd<'\\'>(t_, k, to, crLf);
-            if (end != k) {
-                out_.Put(t_.data() + k, end - k, end);
-                k = end;
-                continue;
-            }
-            const size_t lfEnd = crLf ? byte_scan::PlainLinesEnd<'\\'>(t_, k, to, false) : k;
-            if (lfEnd == k) {
-                break;
-            }
-            out_.PutLinesWithCrLf(k, lfEnd);
-            k = lfEnd;
-        }
-        if (k != from) {
-            lineStart_ = protectedEnd_ = logicalStart_ = bound_ = out_.size();
-            sourceLineStart_ = k;
-            continued_ = false;
-        }
-        return k;
     }
 
     // A literal: its line ends end output lines that stay, blank or not.
