@@ -68,6 +68,7 @@ struct Part {
         const SweptPart part = SweepPart(text, begin, end, spill, spans, rules, lineEnd);
         swept = part.result;
         endHeld = part.endHeld;
+        spans = CommentSpans();  // freed here, on the part's own thread, not after the join
     }
 };
 
