@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <optional>
 #include <random>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -115,8 +115,10 @@ size_t ReadInTwo(int fd, char* buffer, size_t size, bool& failed) {
     try {
         second.emplace(
             [&] { secondRead = ReadAt(fd, buffer + half, size - half, half, secondFailed); });
-    } catch (const std::system_error&) {
-        return ReadAt(fd, buffer, size, 0, failed);  // no thread to be had: one after the other
+    } catch (const std::exception&) {
+        // No thread to be had (nor the memory for one): one half after the other. Nothing may
+        // leave this function by an exception, as it fills a string being resized.
+        return ReadAt(fd, buffer, size, 0, failed);
     }
     const size_t firstRead = ReadAt(fd, buffer, half, 0, failed);
     second->join();
