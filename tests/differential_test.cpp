@@ -64,6 +64,30 @@ TEST(AgainstPlainModel, CrLfCheckAgreesOnLongTexts) {
     }
 }
 
+// Line ends at every place of the 16-byte blocks, copied with CR LF to a buffer of their own and
+// over themselves (the result starting as many bytes before the source as it has LFs).
+TEST(AgainstPlainModel, CopyWithCrLfPutsACrBeforeEachLf) {
+    std::mt19937 random(12);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        for (size_t size = random() % 100; text.size() < size;) {
+            text += std::string(random() % 20, 'a') + (random() % 8 == 0 ? "\r" : "\n");
+        }
+        std::string expected;
+        for (const char c : text) {
+            expected += c == '\n' ? "\r\n" : std::string(1, c);
+        }
+        const size_t lfs = byte_scan::Count(text, 0, text.size(), '\n');
+        ASSERT_EQ(lfs, expected.size() - text.size()) << testing::PrintToString(text);
+        std::string apart(expected.size() + 16, '?');
+        apart.resize(byte_scan::CopyWithCrLf(text.data(), text.size(), apart.data()));
+        ASSERT_EQ(apart, expected) << testing::PrintToString(text);
+        std::string over = std::string(lfs, '?') + text;
+        over.resize(byte_scan::CopyWithCrLf(over.data() + lfs, text.size(), over.data()));
+        ASSERT_EQ(over, expected) << testing::PrintToString(text);
+    }
+}
+
 // Texts crowded with what the literal-aware passes look at: quotes, prefixes, raw strings,
 // digits, splices, directives and markers.
 std::string RandomCode(std::mt19937& random) {
@@ -73,11 +97,12 @@ std::string RandomCode(std::mt19937& random) {
         // Splices after blanks, and what a Java escape can stand for.
         "\\ ", "\\\t\n", "\f", "%:", "__has_include", "u", "\\u002f", "\\u0022", "\\u000a",
         "\\u005c", "\\uu002a"};
-    // Sparse texts: long stretches of plain lines, which the passes pass over in whole blocks.
+    // Sparse texts: long stretches of short plain lines, which the passes pass over in whole
+    // blocks.
     static const char* const kPlain[] = {"ab", "x", " ", "\t", "\n", "\r\n", "cdefgh"};
-    const bool sparse = random() % 2 == 0;
+    const bool sparse = random() % 4 == 0;
     std::string text;
-    for (size_t n = random() % (sparse ? 120 : 30); n > 0; --n) {
+    for (size_t n = random() % (sparse ? 300 : 30); n > 0; --n) {
         text += sparse && random() % 16 != 0 ? kPlain[random() % std::size(kPlain)]
                                              : kPieces[random() % std::size(kPieces)];
     }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "files/byte_scan.h"
 #include "files/text.h"
 
 namespace span_passes::internal {
@@ -42,6 +43,16 @@ class Output {
         size_ += count;
     }
     void Put(std::string_view bytes, size_t readFrom) { Put(bytes.data(), bytes.size(), readFrom); }
+
+    // Writes the source's lines [from, to), each ending in LF, with CR LF: a byte a line more.
+    void PutLinesWithCrLf(size_t from, size_t to) {
+        // Apart from the source, the copy overwrites 16 bytes past its end.
+        const size_t count = (to - from) + byte_scan::Count(source_, from, to, '\n');
+        if (size_ + count > (spilled_ ? spill_.size() - 16 : to)) {
+            MakeRoom(count + 16, from);
+        }
+        size_ += byte_scan::CopyWithCrLf(source_.data() + from, to - from, data_ + size_);
+    }
 
     void Shrink(size_t size) { size_ = size; }
 

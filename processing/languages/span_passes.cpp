@@ -208,9 +208,15 @@ class SpanPass {
     // Copies [from, to), ending an output line at each line end.
     void Code(size_t from, size_t to) {
         while (from < to) {
+            // Line by line is quicker but for runs of short lines.
+            if (shortLines_ >= kShortLinesBeforeRuns && to - from >= 256 &&
+                from == sourceLineStart_ && out_.size() == lineStart_ && Settled()) {
+                from = PlainLines(from, to);
+            }
             const size_t lineEnd = byte_scan::FindEither(t_, from, '\r', '\n', to);
             if (lineEnd < to && Settled()) {
                 // Most lines: nothing pending, so the line is kept unless blank.
+                shortLines_ = lineEnd - from < 16 ? shortLines_ + 1 : 0;
                 const size_t next = AfterLineEnd(t_, lineEnd);
                 out_.Put(t_.data() + from, lineEnd - from, lineEnd);
                 const bool spliced = LineEndsInSplice();
@@ -233,6 +239,37 @@ class SpanPass {
             }
             from = EndLine(lineEnd, false);
         }
+    }
+
+    // Whole lines from `from` that are kept as they stand (none blank, none holding a backslash,
+    // each ending in the line end written, or in LF when CR LF is written), copied in one piece
+    // or line by line; returns their end.
+    size_t PlainLines(size_t from, size_t to) {
+        if (lineEnd_ == "\r") {
+            return from;
+        }
+        const bool crLf = lineEnd_ == "\r\n";
+        size_t k = from;
+        while (true) {
+            const size_t end = byte_scan::PlainLinesEnd<'\\'>(t_, k, to, crLf);
+            if (end != k) {
+                out_.Put(t_.data() + k, end - k, end);
+                k = end;
+                continue;
+            }
+            const size_t lfEnd = crLf ? byte_scan::PlainLinesEnd<'\\'>(t_, k, to, false) : k;
+            if (lfEnd == k) {
+                break;
+            }
+            out_.PutLinesWithCrLf(k, lfEnd);
+            k = lfEnd;
+        }
+        if (k != from) {
+            lineStart_ = protectedEnd_ = logicalStart_ = bound_ = out_.size();
+            sourceLineStart_ = k;
+            continued_ = false;
+        }
+        return k;
     }
 
     // A literal: its line ends end output lines that stay, blank or not.
@@ -447,6 +484,10 @@ class SpanPass {
     size_t breakAt_ = kNone;
     bool breakWithSpace_ = false;
     bool openCommentRemoved_ = false;  // a block comment running to the text's end went
+    // Lines shorter than 16 bytes copied one after the other just before: after a few, whole runs
+    // of lines are looked for sixteen bytes at a time.
+    static constexpr size_t kShortLinesBeforeRuns = 8;
+    size_t shortLines_ = 0;
 };
 
 }  // namespace
