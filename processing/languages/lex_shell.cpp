@@ -37,15 +37,21 @@ bool EndsWord(char c) {
     }
 }
 
+// True when `word` stands in `code` at `at` as a whole word.
+bool WordAt(std::string_view code, size_t at, std::string_view word) {
+    const size_t end = at + word.size();
+    return end <= code.size() && code.substr(at, word.size()) == word &&
+           (at == 0 || EndsWord(code[at - 1])) && (end == code.size() || EndsWord(code[end]));
+}
+
 // How many more `case` than `esac` words stand in `code`: inside a `case`, a `)` ends a pattern.
+// Both words hold an `s`, so only the places around one are looked at.
 int OpenCases(std::string_view code) {
     int open = 0;
-    for (size_t i = 0; i + 4 <= code.size(); ++i) {
-        const bool whole =
-            (i == 0 || EndsWord(code[i - 1])) && (i + 4 == code.size() || EndsWord(code[i + 4]));
-        if (whole && code.compare(i, 4, "case") == 0) {
+    for (size_t s = code.find('s'); s != std::string_view::npos; s = code.find('s', s + 1)) {
+        if (s >= 2 && WordAt(code, s - 2, "case")) {
             ++open;
-        } else if (whole && code.compare(i, 4, "esac") == 0) {
+        } else if (s >= 1 && WordAt(code, s - 1, "esac")) {
             --open;
         }
     }
