@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <thread>
 #include <type_traits>
 
@@ -253,5 +254,11 @@ unsigned WorkerCount(const CliOptions& options) {
     if (options.jobs != 0) {
         return options.jobs;
     }
-    return std::max(1u, std::thread::hardware_concurrency());
+    // Asked once: the count is read from the system (a file on Linux), and every file asks.
+    static const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+    return processors;
+}
+
+size_t SplitFrom(const CliOptions& options) {
+    return WorkerCount(options) > 1 ? options.splitFrom : SIZE_MAX;
 }

@@ -52,5 +52,8 @@ ParsedArguments ParseArguments(const std::vector<NativeString>& arguments);
 // How many files are processed at once.
 unsigned WorkerCount(const CliOptions& options);
 
+// From what size a file is read and stripped in two parts at once: with one job, never (SIZE_MAX).
+size_t SplitFrom(const CliOptions& options);
+
 // The short usage text, ending in a line end.
 std::string_view UsageText();

@@ -22,8 +22,7 @@ FileOutcome ProcessFileOrThrow(const SourceFile& file, const CliOptions& options
     // pages are not faulted in again for every file.
     thread_local AnsiText text;
     ClearSystemError();
-    // A file large enough to be stripped in two parts is read in two too.
-    if (!ReadWholeFile(*corePath, text, WorkerCount(options) > 1 ? options.splitFrom : SIZE_MAX)) {
+    if (!ReadWholeFile(*corePath, text, SplitFrom(options))) {
         outcome.error = Utf8Of(file.shown) + ": " + LastSystemError("cannot be read");
         return outcome;
     }
@@ -51,9 +50,7 @@ std::string_view StripSource(AnsiText& text, const Path& path, const CliOptions&
     stripOptions.keepHeader = options.keepHeader;
     // The literal-aware passes write the chosen line end themselves: LF stays LF without growing.
     stripOptions.lineEnd = lineEnd;
-    if (WorkerCount(options) > 1) {
-        stripOptions.splitFrom = options.splitFrom;
-    }
+    stripOptions.splitFrom = SplitFrom(options);
     const Language* language =
         options.language.empty() ? LanguageOfFile(path, text) : LanguageNamed(options.language);
     if (language) {
