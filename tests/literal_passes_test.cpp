@@ -147,6 +147,8 @@ TEST(LiteralPasses, InADirectiveASpanningCommentLeavesOneSpace) {
     EXPECT_EQ(BothPasses("#define X 1          /* a\r\nb */ 2  \r\nint y;"),
               "#define X 1  2  \r\nint y;");
     EXPECT_EQ(BothPasses("/* a */ #define X 1/* a\nb */2"), " #define X 1 2");
+    // A line end there would make a directive of what a splice joins to the code before it.
+    EXPECT_EQ(BothPasses(" x/* a\n*/ \\\n # y"), " x  \\\r\n # y");
 }
 
 TEST(LiteralPasses, LinesComeOutClean) {

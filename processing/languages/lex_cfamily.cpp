@@ -438,8 +438,13 @@ bool Glues(std::string_view tail, const CommentSpan& removed, std::string_view s
                                    std::string_view(right, size), kLanguage);
 }
 
+// True when a directive starts at `at`: its '#' there, or after blanks and splices.
 bool DirectiveAt(std::string_view source, size_t at) {
     SourceChars chars(source, SourceLanguage::CFamily);
+    at = chars.Skip(at);
+    while (at < source.size() && source_chars::IsSpliceBlank(source[at])) {
+        at = chars.Skip(at + 1);
+    }
     return StartsDirective(chars, at);
 }
 
